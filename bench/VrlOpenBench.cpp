@@ -1,0 +1,135 @@
+// Open and merge times of the largest model a VRL file may hold.
+
+#include "formats/VrlReader.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/VrlBuilder.h"
+#include "workspace/ModelLifecycle.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+
+namespace zv {
+namespace {
+
+using formats::VrlVariant;
+
+// A user interface that shows nothing, so only the reading is timed.
+class SilentUi final : public model::UserInterface {
+public:
+    model::MessageAnswer ShowMessage(std::string_view, std::string_view, model::MessageIcon,
+                                     model::MessageButtons) override {
+        return model::MessageAnswer::Ok;
+    }
+    std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    void ShowProgress(std::string_view) override {}
+    void SetCaption(std::string_view) override {}
+    void PushBusyPointer() override {}
+    void PopBusyPointer() override {}
+    void ClearTextureLists() override {}
+    void AppendTextureList(std::string_view) override {}
+    void PartTreeChanged() override {}
+    void SetPartsCaption(std::string_view) override {}
+    void ShowPartsWindow() override {}
+    void RequestRefresh() override {}
+};
+
+// 80000 vertices, 26667 triangles (80001 corners, the most a file may hold) and 500 names.
+test::VrlFileModel LargestModel() {
+    constexpr int kVertices = 80000;
+    constexpr int kTriangles = 26667;
+    test::VrlFileModel m;
+    m.Vertices.reserve(kVertices);
+    for (int i = 0; i < kVertices; ++i) {
+        const auto f = static_cast<float>(i);
+        m.Vertices.push_back({f * 0.5f, f * -0.25f, f * 2.0f});
+    }
+    m.Polygons.reserve(kTriangles);
+    for (int p = 0; p < kTriangles; ++p) {
+        test::VrlPolygon poly;
+        for (int k = 0; k < 3; ++k) {
+            const int c = 3 * p + k;
+            poly.Corners.push_back(
+                {c % kVertices, static_cast<float>(k) * 0.5f, static_cast<float>(c % 7) * 0.1f});
+        }
+        poly.B = static_cast<std::uint8_t>(p);
+        poly.SurfaceType = p % 37;
+        poly.Texture = p % 500;
+        m.Polygons.push_back(std::move(poly));
+    }
+    for (int t = 0; t < 500; ++t) {
+        char name[16];
+        std::snprintf(name, sizeof name, "tex%03d.raw", t);
+        m.TextureNames.emplace_back(name);
+    }
+    return m;
+}
+
+// The files are written once per variant and shared by every benchmark.
+class Files {
+public:
+    static const std::string& Largest(VrlVariant v) { return Instance().Get("largest", v); }
+    static const std::string& Empty(VrlVariant v) { return Instance().Get("empty", v); }
+
+private:
+    static Files& Instance() {
+        static Files files;
+        return files;
+    }
+    const std::string& Get(const std::string& kind, VrlVariant v) {
+        const std::string name = kind + (v == VrlVariant::Scgt ? "_scgt.vrl" : "_f1.vrl");
+        auto it = paths_.find(name);
+        if (it == paths_.end()) {
+            const test::VrlFileModel m = kind == "empty" ? test::VrlFileModel{} : LargestModel();
+            it = paths_.emplace(name, dir_.Write(name, test::BuildVrl(m, v))).first;
+        }
+        return it->second;
+    }
+
+    test::TempDir dir_;
+    std::map<std::string, std::string> paths_;
+};
+
+void OpenLargest(benchmark::State& state, VrlVariant variant) {
+    SilentUi ui;
+    auto ws = std::make_unique<Workspace>(ui);
+    const std::string& path = Files::Largest(variant);
+    for (auto _ : state) {
+        if (!formats::OpenVrl(*ws, path, variant)) {
+            state.SkipWithError("open failed");
+            break;
+        }
+        benchmark::DoNotOptimize(ws->Model.PolyCount);
+    }
+    state.counters["polygons"] = ws->Model.PolyCount;
+}
+
+void MergeLargestIntoEmpty(benchmark::State& state, VrlVariant variant) {
+    SilentUi ui;
+    auto ws = std::make_unique<Workspace>(ui);
+    const std::string& empty = Files::Empty(variant);
+    const std::string& path = Files::Largest(variant);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool opened = formats::OpenVrl(*ws, empty, variant);
+        state.ResumeTiming();
+        if (!opened || !formats::MergeVrl(*ws, path, variant)) {
+            state.SkipWithError("open or merge failed");
+            break;
+        }
+        benchmark::DoNotOptimize(ws->Model.PolyCount);
+    }
+    state.counters["polygons"] = ws->Model.PolyCount;
+}
+
+BENCHMARK_CAPTURE(OpenLargest, Scgt, VrlVariant::Scgt)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(OpenLargest, F1_2000, VrlVariant::F1_2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MergeLargestIntoEmpty, Scgt, VrlVariant::Scgt)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(MergeLargestIntoEmpty, F1_2000, VrlVariant::F1_2000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace zv

@@ -1,0 +1,16 @@
+// zorvane-cli: the command-line front of the core.
+
+#include "cli/Cli.h"
+#include "config/ConfigFile.h"
+#include "model/Paths.h"
+
+#include <filesystem>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::error_code ec;
+    const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+    const std::string configPath = ec ? std::string() : zv::config::ConfigFilePath(zv::model::FolderOf(exe));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return zv::cli::RunCli(args, configPath, std::cout, std::cerr);
+}

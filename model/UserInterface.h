@@ -1,0 +1,56 @@
+#pragma once
+// The one narrow interface through which the core reaches the user. The editor implements it
+// with Qt widgets, the command-line tool on the console, and tests with a recording double.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zv::model {
+
+enum class MessageIcon { None, Information, Warning, Critical, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A modal message box; returns the button the user pressed.
+    virtual MessageAnswer ShowMessage(std::string_view title, std::string_view text, MessageIcon icon,
+                                      MessageButtons buttons) = 0;
+    // An input box with a default answer; nullopt when the user cancelled.
+    virtual std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
+                                                std::string_view defaultText) = 0;
+    // Text of the first status panel, repainted at once so it shows while work goes on.
+    virtual void ShowProgress(std::string_view text) = 0;
+    // The main window's caption.
+    virtual void SetCaption(std::string_view text) = 0;
+    // Busy pointer on and back to what it was; use BusyPointer rather than calling these.
+    virtual void PushBusyPointer() = 0;
+    virtual void PopBusyPointer() = 0;
+    // The five texture lists of the editor, kept aligned with the texture slots: one call
+    // appends the same entry to each of them.
+    virtual void ClearTextureLists() = 0;
+    virtual void AppendTextureList(std::string_view text) = 0;
+    // The parts tree changed (nodes added, removed, renamed, checked): re-read it from the store.
+    virtual void PartTreeChanged() = 0;
+    virtual void SetPartsCaption(std::string_view text) = 0;
+    virtual void ShowPartsWindow() = 0;
+    // Rebuild the display lists and redraw every view.
+    virtual void RequestRefresh() = 0;
+};
+
+// Shows the busy pointer for its lifetime and restores the previous pointer on every exit path.
+class BusyPointer {
+public:
+    explicit BusyPointer(UserInterface& ui) : ui_(ui) { ui_.PushBusyPointer(); }
+    ~BusyPointer() { ui_.PopBusyPointer(); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    UserInterface& ui_;
+};
+
+} // namespace zv::model

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Set-up front for a fresh Debian 12 machine.
+#   scripts/zv.sh run    build the program and start it on the sample model
+#   scripts/zv.sh test   build with sanitizers and run every test
+#   scripts/zv.sh bench  build optimised and run the benchmarks
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+build_packages=(cmake ninja-build g++ nlohmann-json3-dev)
+test_packages=(googletest libgtest-dev)
+bench_packages=(libbenchmark-dev)
+
+# Installs the Debian packages that are missing (as root), or prints the line that would.
+need_packages() {
+    local missing=()
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -eq 0 ]; then
+        echo "Installing: ${missing[*]}"
+        apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+    else
+        echo "Missing packages. Install them with:"
+        echo "  sudo apt-get install -y ${missing[*]}"
+        exit 1
+    fi
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+case "${1:-}" in
+run)
+    need_packages "${build_packages[@]}"
+    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF >/dev/null
+    cmake --build build/release -j "$jobs" --target zorvane-cli
+    shift
+    if [ $# -eq 0 ]; then set -- samples/box.vrl; fi
+    exec build/release/cli/zorvane-cli info "$@"
+    ;;
+test)
+    need_packages "${build_packages[@]}" "${test_packages[@]}"
+    cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZV_SANITIZE=ON >/dev/null
+    cmake --build build/test -j "$jobs"
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+    export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    cd build/test
+    ctest --output-on-failure -j "$jobs"
+    ;;
+bench)
+    need_packages "${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}"
+    cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF -DZV_BUILD_BENCH=ON >/dev/null
+    cmake --build build/bench -j "$jobs"
+    for b in build/bench/bench/zv_bench_*; do "$b"; done
+    ;;
+*)
+    echo "usage: scripts/zv.sh run [FILE...] | test | bench" >&2
+    exit 2
+    ;;
+esac

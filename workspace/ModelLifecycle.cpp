@@ -1,0 +1,110 @@
+#include "workspace/ModelLifecycle.h"
+
+#include "edit/Parts.h"
+#include "model/ModelInfo.h"
+#include "model/Paths.h"
+
+namespace zv {
+namespace {
+
+void TakeNamesFromPath(model::ModelStore& m, const std::string& path) {
+    m.ModelDir = model::FolderOf(path);
+    m.ModelFileName = model::FileNameOf(path);
+}
+
+// Selects and shows polygons first .. PolyCount-1 and makes them a part named after the file.
+void MakeLoadedPart(Workspace& ws, int first) {
+    model::ModelStore& m = ws.Model;
+    for (int p = first; p < m.PolyCount; ++p) {
+        m.PolySel[p] = model::kTrue;
+        m.PolyFlag[p] = 1;
+    }
+    edit::AddPart(m, ws.Ui, model::StripExtension(m.ModelFileName));
+    ++m.LoadCount;
+}
+
+void EmptyCounts(Workspace& ws) {
+    model::ModelStore& m = ws.Model;
+    m.CurPoly = -1;
+    m.VertCount = 0;
+    m.PolyCount = 0;
+    m.TexCount = 0;
+    m.LoadCount = 1;
+    textures::ReleaseAll(ws.Textures);
+}
+
+} // namespace
+
+void NewModel(Workspace& ws) {
+    model::ModelStore& m = ws.Model;
+    m.LoadCount = 1;
+    m.VertCount = -1;
+    m.PolyCount = -1;
+    m.CurVert = m.CurPoly = m.CurCorner = m.CurEdge = -1;
+    model::DeselectAll(m);
+    m.PolySelEdge.Fill(-1);
+    ws.Ui.ClearTextureLists();
+    edit::ClearParts(m, ws.Ui);
+    textures::ReleaseAll(ws.Textures);
+    m.TexCount = 0;
+    ws.Ui.RequestRefresh();
+    ws.Ui.SetCaption(model::ProductCaption());
+}
+
+void BeginOpen(Workspace& ws) {
+    EmptyCounts(ws);
+    ws.Ui.ClearTextureLists();
+}
+
+bool BeginMerge(Workspace& ws) {
+    model::ModelStore& m = ws.Model;
+    if (!m.HasModel()) {
+        return false;
+    }
+    m.CurPoly = -1;
+    m.MergeVertBase = m.VertCount;
+    m.MergePolyBase = m.PolyCount;
+    m.MergeTexBase = m.TexCount;
+    model::DeselectAll(m);
+    return true;
+}
+
+void FinishOpen(Workspace& ws, const std::string& path) {
+    model::ModelStore& m = ws.Model;
+    edit::ClearParts(m, ws.Ui);
+    TakeNamesFromPath(m, path);
+    model::DeselectAll(m);
+    for (int i = -1; i < model::kVertexCapacity; ++i) {
+        m.VertFlag[i] = static_cast<std::uint8_t>(m.VertFlag[i] | 1);
+    }
+    MakeLoadedPart(ws, 0);
+    LoadModelTextures(ws, 0);
+    ws.Ui.RequestRefresh();
+    model::UpdateTitleLine(m, ws.Ui);
+}
+
+void FinishMerge(Workspace& ws, const std::string& path) {
+    model::ModelStore& m = ws.Model;
+    TakeNamesFromPath(m, path);
+    LoadModelTextures(ws, m.MergeTexBase);
+    model::UpdateTitleLine(m, ws.Ui);
+    MakeLoadedPart(ws, m.MergePolyBase);
+}
+
+void ResetAfterFailedOpen(Workspace& ws) {
+    EmptyCounts(ws);
+    // The old parts would name polygons that are gone.
+    edit::ClearParts(ws.Model, ws.Ui);
+}
+
+void LoadModelTextures(Workspace& ws, int first) {
+    // The BMP and RAW loaders are not wired in yet, so every texture stays unloaded and shows
+    // in the lists as "not loaded".
+    for (int t = first; t < ws.Model.TexCount; ++t) {
+        const std::string& name = ws.Model.TexName[t];
+        ws.Textures.TexTable[t] = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1};
+        ws.Ui.AppendTextureList("Nl: " + name);
+    }
+}
+
+} // namespace zv
