@@ -1,6 +1,7 @@
 #include "config/ConfigFile.h"
 
 #include "config/ConfigFormat.h"
+#include "model/FileReplace.h"
 
 #include <algorithm>
 #include <array>
@@ -390,62 +391,6 @@ std::string ConfigText(const Settings& s) {
     return out;
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The new file keeps the old one's permissions; a first file gets the usual 0666 less umask.
-void CopyMode(int fd, const std::string& target) {
-    struct stat st {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    (void)::fchmod(fd, mode); // mkstemp's 0600 is an acceptable fallback
-}
-
-// Writes data to a temporary file beside path and renames it over path, so that path holds
-// either the old or the complete new contents.
-bool ReplaceFile(const std::string& path, std::string_view data) {
-    const std::filesystem::path target(path);
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        return false;
-    }
-    CopyMode(fd, path);
-    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        (void)::fsync(dir); // make the rename itself durable; not fatal when it fails
-        ::close(dir);
-    }
-    return true;
-}
-
 bool IsWritableFolder(const std::string& dir) {
     return !dir.empty() && ::access(dir.c_str(), W_OK) == 0;
 }
@@ -500,7 +445,7 @@ bool LoadConfig(const std::string& path, Settings& s, model::UserInterface& ui, 
 }
 
 bool SaveConfig(const std::string& path, const Settings& s, model::UserInterface& ui) {
-    if (ReplaceFile(path, ConfigText(s))) {
+    if (!model::ReplaceFile(path, ConfigText(s))) {
         return true;
     }
     ui.ShowMessage("Config Save Error", "Can't save Config File", model::MessageIcon::Warning,

@@ -39,6 +39,11 @@ int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& n
     return g;
 }
 
+std::string PartBaseName(const model::ModelStore& m, int g) {
+    const std::string& text = m.PartNodes[static_cast<std::size_t>(g - 1)].Text;
+    return text.substr(0, text.find(' '));
+}
+
 void ClearParts(model::ModelStore& m, model::UserInterface& ui) {
     m.PartNodes.clear();
     m.SelectedPart = 0;

@@ -16,6 +16,10 @@ std::string DefaultPartName(int number);
 // name gives the default name. Returns the new part's number, or 0 when none was made.
 int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& name);
 
+// The name part g is saved under: its tree text up to the first blank (the whole text when it
+// has none).
+std::string PartBaseName(const model::ModelStore& m, int g);
+
 // Removes every part; the caption becomes "Groups: 0".
 void ClearParts(model::ModelStore& m, model::UserInterface& ui);
 

@@ -57,7 +57,7 @@ bench)
     need_packages "${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}"
     cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF -DZV_BUILD_BENCH=ON >/dev/null
     cmake --build build/bench -j "$jobs"
-    for b in build/bench/bench/zv_bench_*; do "$b"; done
+    for b in build/bench/bench/zv_*_bench; do "$b"; done
     ;;
 *)
     echo "usage: scripts/zv.sh run [FILE...] | test | bench" >&2

@@ -1,0 +1,75 @@
+#include "model/FileReplace.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zv::model {
+namespace {
+
+// Writes everything; returns the number of bytes written.
+std::size_t WriteAll(int fd, std::string_view data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+// The new file keeps the old one's permissions; a first file gets the usual 0666 less umask.
+void CopyMode(int fd, const std::string& target) {
+    struct stat st {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    (void)::fchmod(fd, mode); // mkstemp's 0600 is an acceptable fallback
+}
+
+} // namespace
+
+std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_view data) {
+    const std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return 1;
+    }
+    CopyMode(fd, path);
+    const std::size_t written = WriteAll(fd, data);
+    bool ok = written == data.size() && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return written + 1;
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return data.size() + 1;
+    }
+    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        (void)::fsync(dir); // make the rename itself durable; not fatal when it fails
+        ::close(dir);
+    }
+    return std::nullopt;
+}
+
+} // namespace zv::model

@@ -1,0 +1,18 @@
+#pragma once
+// Saving without ever destroying the previous file: the new contents go to a temporary file in
+// the target's folder, which replaces the target only once it is complete.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zv::model {
+
+// Writes data as the file at path. Returns nullopt on success. On failure the old file (if any)
+// is untouched, no temporary file is left, and the result is the 1-based position of the first
+// byte that could not be written (1 when the file could not be created, size + 1 when only the
+// final rename failed).
+std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_view data);
+
+} // namespace zv::model
