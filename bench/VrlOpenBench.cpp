@@ -1,6 +1,7 @@
 // Open and merge times of the largest model a VRL file may hold.
 
 #include "formats/VrlReader.h"
+#include "tests/support/SilentUi.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VrlBuilder.h"
 #include "workspace/ModelLifecycle.h"
@@ -16,27 +17,7 @@ namespace {
 
 using formats::VrlVariant;
 
-// A user interface that shows nothing, so only the reading is timed.
-class SilentUi final : public model::UserInterface {
-public:
-    model::MessageAnswer ShowMessage(std::string_view, std::string_view, model::MessageIcon,
-                                     model::MessageButtons) override {
-        return model::MessageAnswer::Ok;
-    }
-    std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
-        return std::nullopt;
-    }
-    void ShowProgress(std::string_view) override {}
-    void SetCaption(std::string_view) override {}
-    void PushBusyPointer() override {}
-    void PopBusyPointer() override {}
-    void ClearTextureLists() override {}
-    void AppendTextureList(std::string_view) override {}
-    void PartTreeChanged() override {}
-    void SetPartsCaption(std::string_view) override {}
-    void ShowPartsWindow() override {}
-    void RequestRefresh() override {}
-};
+using test::SilentUi;
 
 // 80000 vertices, 26667 triangles (80001 corners, the most a file may hold) and 500 names.
 test::VrlFileModel LargestModel() {

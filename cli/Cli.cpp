@@ -3,41 +3,40 @@
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
 #include "config/ConfigFile.h"
+#include "formats/BinFormat.h"
 #include "formats/FileBytes.h"
 #include "formats/VrlReader.h"
+#include "formats/VrlWriter.h"
 #include "model/ModelInfo.h"
+#include "model/Paths.h"
 
 #include <algorithm>
-#include <functional>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace zv::cli {
 namespace {
 
-constexpr const char* kUsage = "usage: zorvane-cli COMMAND [OPTIONS] FILE...\n"
-                               "\n"
-                               "commands:\n"
-                               "  info   open a model (merging further files) and print its report\n"
-                               "  dump   print the model store of one file as JSON\n"
-                               "\n"
-                               "Run 'zorvane-cli COMMAND --help' for a command's options.\n";
+constexpr const char* kUsage =
+    "usage: zorvane-cli COMMAND [OPTIONS] FILE...\n"
+    "\n"
+    "commands:\n"
+    "  info     open a model (merging further files) and print its report\n"
+    "  dump     print the model store of one file as JSON\n"
+    "  convert  open a model and save the whole of it in another format\n"
+    "  parts    open a model and save every part as its own VRL file\n"
+    "\n"
+    "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
+    "extension decides: .vrl is scgt, .bin is bin.\n"
+    "Run 'zorvane-cli COMMAND --help' for a command's options.\n";
 
-constexpr const char* kInfoUsage = "usage: zorvane-cli info [--format scgt|f1] FILE [FILE...]\n"
-                                   "\n"
-                                   "Opens the first FILE, merges the others in order, then prints the title\n"
-                                   "line, the model information, the parts and the texture names.\n"
-                                   "\n"
-                                   "  --format scgt|f1   VRL variant of the files (default scgt)\n";
-
-constexpr const char* kDumpUsage = "usage: zorvane-cli dump [--format scgt|f1] FILE\n"
-                                   "\n"
-                                   "Prints the vertices, polygons, texture names and parts of FILE as JSON.\n"
-                                   "\n"
-                                   "  --format scgt|f1   VRL variant of the file (default scgt)\n";
+enum class Format { Scgt, F1, Bin };
 
 struct Options {
-    formats::VrlVariant Variant = formats::VrlVariant::Scgt;
+    std::optional<Format> From; // --format or --from
+    std::optional<Format> To;
     std::vector<std::string> Files;
     bool Help = false;
 };
@@ -46,32 +45,42 @@ struct UsageError {
     std::string Text;
 };
 
-std::optional<formats::VrlVariant> ParseVariant(const std::string& name) {
+struct Command {
+    const char* Name;
+    const char* Usage;
+    std::set<std::string> Flags; // the options it takes
+    int (*Run)(const Options&, const std::string&, std::ostream&, std::ostream&);
+};
+
+std::optional<Format> ParseFormat(const std::string& name) {
     if (name == "scgt") {
-        return formats::VrlVariant::Scgt;
+        return Format::Scgt;
     }
     if (name == "f1") {
-        return formats::VrlVariant::F1_2000;
+        return Format::F1;
+    }
+    if (name == "bin") {
+        return Format::Bin;
     }
     return std::nullopt;
 }
 
-// Parses the options of a subcommand; throws UsageError.
-Options ParseOptions(const std::vector<std::string>& args) {
+// Parses the options of a command; throws UsageError.
+Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
     Options o;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.Help = true;
-        } else if (a == "--format") {
+        } else if (cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
-                throw UsageError{"--format needs a value (scgt or f1)"};
+                throw UsageError{a + " needs a value (scgt, f1 or bin)"};
             }
-            const auto v = ParseVariant(args[++i]);
-            if (!v) {
-                throw UsageError{"unknown format '" + args[i] + "' (use scgt or f1)"};
+            const auto f = ParseFormat(args[++i]);
+            if (!f || (a == "--to" && *f == Format::Bin && std::string(cmd.Name) == "parts")) {
+                throw UsageError{"unknown format '" + args[i] + "' for " + a};
             }
-            o.Variant = *v;
+            (a == "--to" ? o.To : o.From) = f;
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError{"unknown option '" + a + "'"};
         } else {
@@ -79,6 +88,25 @@ Options ParseOptions(const std::vector<std::string>& args) {
         }
     }
     return o;
+}
+
+// The format of a file: the option when given, else its extension.
+Format FormatOf(const std::optional<Format>& given, const std::string& path) {
+    if (given) {
+        return *given;
+    }
+    const std::string name = model::UpperAscii(model::FileNameOf(path));
+    if (name.ends_with(".VRL")) {
+        return Format::Scgt;
+    }
+    if (name.ends_with(".BIN")) {
+        return Format::Bin;
+    }
+    throw UsageError{"cannot tell the format of '" + path + "' from its extension; name it with an option"};
+}
+
+formats::VrlVariant VariantOf(Format f) {
+    return f == Format::F1 ? formats::VrlVariant::F1_2000 : formats::VrlVariant::Scgt;
 }
 
 // A workspace with the console port and the configured settings (textures are not loaded).
@@ -93,15 +121,21 @@ struct Session {
     Workspace Ws;
 };
 
+bool Load(Session& s, const std::string& path, Format f, bool merge) {
+    if (f == Format::Bin) {
+        return merge ? formats::MergeBin(s.Ws, path) : formats::OpenBin(s.Ws, path);
+    }
+    return merge ? formats::MergeVrl(s.Ws, path, VariantOf(f)) : formats::OpenVrl(s.Ws, path, VariantOf(f));
+}
+
 // Opens the first file and merges the rest; false after a failure, which has been reported.
-bool LoadFiles(Session& s, const Options& o, std::ostream& err) {
-    for (std::size_t i = 0; i < o.Files.size(); ++i) {
+bool LoadFiles(Session& s, const std::vector<std::string>& files, const std::optional<Format>& given,
+               std::ostream& err) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
         const int before = s.Ui.MessageCount();
-        const bool ok = i == 0 ? formats::OpenVrl(s.Ws, o.Files[i], o.Variant)
-                               : formats::MergeVrl(s.Ws, o.Files[i], o.Variant);
-        if (!ok) {
+        if (!Load(s, files[i], FormatOf(given, files[i]), i > 0)) {
             if (s.Ui.MessageCount() == before) {
-                err << "zorvane-cli: cannot read '" << o.Files[i] << "'\n";
+                err << "zorvane-cli: cannot read '" << files[i] << "'\n";
             }
             return false;
         }
@@ -128,12 +162,16 @@ void PrintInfo(Session& s, std::ostream& out) {
     }
 }
 
-int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
-    if (o.Files.empty()) {
-        throw UsageError{"info needs at least one FILE"};
+void NeedFiles(const Options& o, std::size_t least, std::size_t most, const char* what) {
+    if (o.Files.size() < least || o.Files.size() > most) {
+        throw UsageError{what};
     }
+}
+
+int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
+    NeedFiles(o, 1, SIZE_MAX, "info needs at least one FILE");
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, o, err)) {
+    if (!LoadFiles(*s, o.Files, o.From, err)) {
         return kFailed;
     }
     PrintInfo(*s, out);
@@ -141,27 +179,77 @@ int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, 
 }
 
 int RunDump(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
-    if (o.Files.size() != 1) {
-        throw UsageError{"dump needs exactly one FILE"};
-    }
+    NeedFiles(o, 1, 1, "dump needs exactly one FILE");
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, o, err)) {
+    if (!LoadFiles(*s, o.Files, o.From, err)) {
         return kFailed;
     }
     out << ModelJson(s->Ws.Model) << '\n';
     return kOk;
 }
 
-struct Command {
-    const char* Name;
-    const char* Usage;
-    std::function<int(const Options&, const std::string&, std::ostream&, std::ostream&)> Run;
-};
+int RunConvert(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
+    NeedFiles(o, 2, 2, "convert needs IN and OUT");
+    const Format to = FormatOf(o.To, o.Files[1]);
+    auto s = std::make_unique<Session>(err, configPath);
+    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+        return kFailed;
+    }
+    const bool saved = to == Format::Bin ? formats::WriteBin(s->Ws, o.Files[1])
+                                         : formats::SaveVrlModel(s->Ws, o.Files[1], VariantOf(to));
+    return saved ? kOk : kFailed;
+}
+
+int RunParts(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
+    NeedFiles(o, 2, 2, "parts needs IN and FOLDER");
+    auto s = std::make_unique<Session>(err, configPath);
+    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+        return kFailed;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(o.Files[1], ec);
+    const std::string anyFile = (std::filesystem::path(o.Files[1]) / "parts.vrl").string();
+    return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To.value_or(Format::Scgt))) ? kOk : kFailed;
+}
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands{
-        {"info", kInfoUsage, RunInfo},
-        {"dump", kDumpUsage, RunDump},
+        {"info",
+         "usage: zorvane-cli info [--format scgt|f1|bin] FILE [FILE...]\n"
+         "\n"
+         "Opens the first FILE, merges the others in order, then prints the title line, the\n"
+         "model information, the parts and the texture names.\n"
+         "\n"
+         "  --format F   format of the files (default from each extension)\n",
+         {"--format"},
+         RunInfo},
+        {"dump",
+         "usage: zorvane-cli dump [--format scgt|f1|bin] FILE\n"
+         "\n"
+         "Prints the vertices, polygons, texture names and parts of FILE as JSON.\n"
+         "\n"
+         "  --format F   format of the file (default from its extension)\n",
+         {"--format"},
+         RunDump},
+        {"convert",
+         "usage: zorvane-cli convert [--from scgt|f1|bin] [--to scgt|f1|bin] IN OUT\n"
+         "\n"
+         "Opens IN and saves the whole model as OUT, as the Save menu does.\n"
+         "\n"
+         "  --from F     format of IN (default from its extension)\n"
+         "  --to F       format of OUT (default from its extension)\n",
+         {"--from", "--to"},
+         RunConvert},
+        {"parts",
+         "usage: zorvane-cli parts [--from scgt|f1|bin] [--to scgt|f1] IN FOLDER\n"
+         "\n"
+         "Opens IN and saves every part as its own VRL file in FOLDER (created when missing),\n"
+         "named after the part, as \"Save all parts\" does.\n"
+         "\n"
+         "  --from F     format of IN (default from its extension)\n"
+         "  --to F       VRL variant of the part files (default scgt)\n",
+         {"--from", "--to"},
+         RunParts},
     };
     return commands;
 }
@@ -186,7 +274,7 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
         return kBadUsage;
     }
     try {
-        const Options o = ParseOptions(args);
+        const Options o = ParseOptions(*cmd, args);
         if (o.Help) {
             out << cmd->Usage;
             return kOk;

@@ -74,6 +74,7 @@ struct Settings {
     // Run-time switches, not stored in the file.
     bool LoadTexturesOnOpen = true; // "Load Textures when Loading Models"
     bool ShowTextureErrors = true;  // "Show Error Message if a Texture can't be found."
+    bool VertexMark = false;        // toolbar option "vertex_mark": picking a part marks its vertices
 };
 
 } // namespace zv::config

@@ -55,7 +55,7 @@ std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_vi
     }
     CopyMode(fd, path);
     const std::size_t written = WriteAll(fd, data);
-    bool ok = written == data.size() && ::fsync(fd) == 0;
+    bool ok = written == data.size() && ::fdatasync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (!ok) {
         ::unlink(temp.c_str());

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
 
 namespace zv::cli {
@@ -59,7 +60,7 @@ TEST(CliInfo, FailedReadsExitWithOneAndTheMessage) {
     EXPECT_EQ(r.Err, "  Vrl open error: Error at Filepos. 3D\n");
     EXPECT_EQ(r.Out, "");
 
-    r = Cli({"info", "a.vr"}); // too short to be a model path: the core ignores it
+    r = Cli({"info", "--format", "scgt", "a.vr"}); // too short to be a model path: the core ignores it
     EXPECT_EQ(r.Status, kFailed);
     EXPECT_NE(r.Err.find("cannot read 'a.vr'"), std::string::npos);
 }
@@ -69,7 +70,7 @@ TEST(CliUsage, BadUsageExitsWithTwo) {
     EXPECT_EQ(Cli({"convert"}).Status, kBadUsage);
     EXPECT_EQ(Cli({"info"}).Status, kBadUsage);
     EXPECT_EQ(Cli({"info", "--frobnicate", kBox}).Status, kBadUsage);
-    EXPECT_EQ(Cli({"info", "--format", "bin", kBox}).Status, kBadUsage);
+    EXPECT_EQ(Cli({"info", "--format", "obj", kBox}).Status, kBadUsage);
     EXPECT_EQ(Cli({"info", "--format"}).Status, kBadUsage);
     EXPECT_EQ(Cli({"dump", kBox, kBox}).Status, kBadUsage);
     const CliResult r = Cli({"info", "--bogus", kBox});
@@ -100,6 +101,61 @@ TEST(CliDump, ModelStoreAsJson) {
     EXPECT_EQ(doc["textures"], nlohmann::json({"BOXSIDE", "BOXEND"}));
     EXPECT_EQ(doc["parts"][0]["name"], "box");
     EXPECT_EQ(doc["parts"][0]["members"], nlohmann::json({0, 1, 2, 3, 4, 5}));
+}
+
+TEST(CliConvert, ScgtToF1AndBack) {
+    test::TempDir dir;
+    const std::string f1 = dir.File("box_f1.vrl"), back = dir.File("back.vrl");
+    ASSERT_EQ(Cli({"convert", "--to", "f1", kBox, f1}).Status, kOk);
+    // The F1 2000 writer upper-cases the file name.
+    ASSERT_TRUE(std::filesystem::exists(dir.File("BOX_F1.VRL")));
+    const CliResult r = Cli({"convert", "--from", "f1", dir.File("BOX_F1.VRL"), back});
+    ASSERT_EQ(r.Status, kOk) << r.Err;
+    const auto original = nlohmann::json::parse(Cli({"dump", kBox}).Out);
+    const auto converted = nlohmann::json::parse(Cli({"dump", back}).Out);
+    EXPECT_EQ(converted["vertices"], original["vertices"]);
+    EXPECT_EQ(converted["polygons"], original["polygons"]);
+    EXPECT_EQ(converted["textures"], original["textures"]);
+}
+
+TEST(CliConvert, VrlToBinAndBack) {
+    test::TempDir dir;
+    const std::string bin = dir.File("box.bin"), back = dir.File("back.vrl");
+    CliResult r = Cli({"convert", kBox, bin});
+    ASSERT_EQ(r.Status, kOk) << r.Err;
+    r = Cli({"convert", bin, back});
+    ASSERT_EQ(r.Status, kOk) << r.Err;
+    const auto original = nlohmann::json::parse(Cli({"dump", kBox}).Out);
+    const auto converted = nlohmann::json::parse(Cli({"dump", back}).Out);
+    ASSERT_EQ(converted["polygons"].size(), original["polygons"].size());
+    EXPECT_EQ(converted["textures"], original["textures"]);
+    // A BIN file opens larger by 1024 * 0.3048 / 256.
+    const double grow = 1024 * 0.3048 / 256;
+    const double x = original["vertices"][1][0].get<double>();
+    EXPECT_NEAR(converted["vertices"][1][0].get<double>(), x * grow, 1e-5);
+}
+
+TEST(CliConvert, FormatsComeFromOptionsOrExtensions) {
+    test::TempDir dir;
+    EXPECT_EQ(Cli({"convert", kBox, dir.File("box.obj")}).Status, kBadUsage);
+    EXPECT_EQ(Cli({"convert", "--to", "scgt", kBox, dir.File("box.obj")}).Status, kOk);
+    EXPECT_EQ(Cli({"convert", kBox}).Status, kBadUsage);
+    const CliResult r = Cli({"convert", kBox, dir.File("missing/box.vrl")});
+    EXPECT_EQ(r.Status, kFailed);
+    EXPECT_NE(r.Err.find("  Vrl Save Error: Error at Filepos. 1"), std::string::npos);
+}
+
+TEST(CliParts, EveryPartIntoAFolder) {
+    test::TempDir dir;
+    const std::string merged = dir.File("twice.vrl");
+    ASSERT_EQ(Cli({"convert", kBox, merged}).Status, kOk);
+    const std::string out = dir.File("parts");
+    const CliResult r = Cli({"parts", "--to", "f1", kBox, out});
+    ASSERT_EQ(r.Status, kOk) << r.Err;
+    EXPECT_TRUE(std::filesystem::exists(out + "/BOX.VRL"));
+    const CliResult info = Cli({"info", "--format", "f1", out + "/BOX.VRL"});
+    EXPECT_NE(info.Out.find("v: 8  p: 6"), std::string::npos);
+    EXPECT_EQ(Cli({"parts", "--to", "bin", kBox, out}).Status, kBadUsage);
 }
 
 } // namespace
