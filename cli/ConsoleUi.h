@@ -8,7 +8,7 @@
 
 namespace zv::cli {
 
-class ConsoleUi : public model::UserInterface {
+class ConsoleUi : public model::QuietUserInterface {
 public:
     explicit ConsoleUi(std::ostream& err) : err_(err) {}
 
@@ -16,16 +16,6 @@ public:
                                      model::MessageButtons buttons) override;
     std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
                                         std::string_view defaultText) override;
-    void ShowProgress(std::string_view) override {}
-    void SetCaption(std::string_view) override {}
-    void PushBusyPointer() override {}
-    void PopBusyPointer() override {}
-    void ClearTextureLists() override {}
-    void AppendTextureList(std::string_view) override {}
-    void PartTreeChanged() override {}
-    void SetPartsCaption(std::string_view) override {}
-    void ShowPartsWindow() override {}
-    void RequestRefresh() override {}
 
     int MessageCount() const { return messages_; }
 

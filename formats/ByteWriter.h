@@ -8,6 +8,7 @@
 #include <cstring>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace zv::formats {
@@ -29,6 +30,8 @@ public:
 
     std::size_t Size() const { return data_.size(); }
     const std::vector<std::uint8_t>& Data() const { return data_; }
+    // Hands the bytes over, leaving the writer empty.
+    std::vector<std::uint8_t> Release() { return std::move(data_); }
     std::string_view View() const {
         return {reinterpret_cast<const char*>(data_.data()), data_.size()};
     }

@@ -281,6 +281,26 @@ void RemapPolygonTextures(ModelStore& m, int first, int count, const std::array<
     }
 }
 
+// Reads and decodes the file with the busy pointer shown, then hands the decoder to commit.
+// Returns the position of the fault, if any.
+template <class Commit>
+std::optional<std::uint64_t> DecodeFile(Workspace& ws, const std::string& path, VrlVariant variant, Mode mode,
+                                        Commit commit) {
+    model::BusyPointer busy(ws.Ui);
+    try {
+        const auto bytes = ReadFileBytes(path);
+        if (!bytes) {
+            throw ReadError(1);
+        }
+        VrlDecoder d(*bytes, variant, mode, ws.Model);
+        d.Decode();
+        commit(d);
+    } catch (const ReadError& e) {
+        return e.Position();
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 bool OpenVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
@@ -289,33 +309,21 @@ bool OpenVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
     }
     ModelStore& m = ws.Model;
     BeginOpen(ws);
-    std::optional<std::uint64_t> fault;
-    {
-        model::BusyPointer busy(ws.Ui);
-        try {
-            const auto bytes = ReadFileBytes(path);
-            if (!bytes) {
-                throw ReadError(1);
-            }
-            VrlDecoder d(*bytes, variant, Mode::Open, m);
-            d.Decode();
-            m.VertCount = d.VertexCount();
-            m.PolyCount = d.PolygonCount();
-            if (variant == VrlVariant::Scgt) {
-                m.NrmCount = d.NormalCount();
-            }
-            const auto& names = d.Names();
-            for (std::size_t t = 0; t < names.size(); ++t) {
-                m.TexName[static_cast<int>(t)] = names[t];
-            }
-            m.TexCount = static_cast<std::int16_t>(names.size());
-            FinishOpen(ws, path);
-        } catch (const ReadError& e) {
-            ResetAfterFailedOpen(ws);
-            fault = e.Position();
+    const auto fault = DecodeFile(ws, path, variant, Mode::Open, [&](const VrlDecoder& d) {
+        m.VertCount = d.VertexCount();
+        m.PolyCount = d.PolygonCount();
+        if (variant == VrlVariant::Scgt) {
+            m.NrmCount = d.NormalCount();
         }
-    }
+        const auto& names = d.Names();
+        for (std::size_t t = 0; t < names.size(); ++t) {
+            m.TexName[static_cast<int>(t)] = names[t];
+        }
+        m.TexCount = static_cast<std::int16_t>(names.size());
+        FinishOpen(ws, path);
+    });
     if (fault) {
+        ResetAfterFailedOpen(ws);
         ws.Ui.ShowMessage("  Vrl open error", FilePosText(*fault), model::MessageIcon::Warning,
                           model::MessageButtons::Ok);
         return false;
@@ -329,25 +337,13 @@ bool MergeVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
         return false;
     }
     BeginMerge(ws);
-    std::optional<std::uint64_t> fault;
-    {
-        model::BusyPointer busy(ws.Ui);
-        try {
-            const auto bytes = ReadFileBytes(path);
-            if (!bytes) {
-                throw ReadError(1);
-            }
-            VrlDecoder d(*bytes, variant, Mode::Merge, m);
-            d.Decode();
-            const auto map = MergeTextureNames(m, d);
-            RemapPolygonTextures(m, m.PolyCount, d.PolygonCount(), map);
-            m.VertCount += d.VertexCount();
-            m.PolyCount += d.PolygonCount();
-            FinishMerge(ws, path);
-        } catch (const ReadError& e) {
-            fault = e.Position();
-        }
-    }
+    const auto fault = DecodeFile(ws, path, variant, Mode::Merge, [&](const VrlDecoder& d) {
+        const auto map = MergeTextureNames(m, d);
+        RemapPolygonTextures(m, m.PolyCount, d.PolygonCount(), map);
+        m.VertCount += d.VertexCount();
+        m.PolyCount += d.PolygonCount();
+        FinishMerge(ws, path);
+    });
     if (fault) {
         const char* title = variant == VrlVariant::Scgt ? "  Vrl merge error" : "F1 2000 Vrl merge error";
         ws.Ui.ShowMessage(title, "Can't open" + model::FileNameOf(path) + "\r" + FilePosText(*fault),

@@ -328,7 +328,7 @@ std::vector<std::uint8_t> SerializeScgt(const ModelStore& m, const VrlPlan& plan
     WriteNormals(w, plan);
     WritePolygonBlocks(w, m, plan);
     WriteNames(w, plan);
-    return w.Data();
+    return w.Release();
 }
 
 std::vector<std::uint8_t> SerializeF1(const ModelStore& m, const VrlPlan& plan) {
@@ -374,7 +374,7 @@ std::vector<std::uint8_t> SerializeF1(const ModelStore& m, const VrlPlan& plan) 
     WritePolygonBlocks(w, m, plan);
     w.Zeros(24 * np);
     WriteNames(w, plan);
-    return w.Data();
+    return w.Release();
 }
 
 // ".VRL" replaced by ".vrl" in the upper-cased file name of an F1 2000 write.

@@ -26,14 +26,16 @@ double RoundHalfEven(double x, int decimals) {
     if (!std::isfinite(y) || std::fabs(y) >= 0x1p52) {
         return std::isfinite(x) ? RoundViaText(x, decimals) : x;
     }
-    // x * scale == y + e exactly; decide the rounding of that exact product.
-    const double e = std::fma(x, scale, -y);
-    double r = std::nearbyint(y); // ties of y itself already go to even
+    double r = std::nearbyint(y); // ties of y itself go to even
     const double t = y - r;       // exact: |t| <= 0.5 and y is not huge
-    if (t == 0.5 && e > 0) {
-        r += 1;
-    } else if (t == -0.5 && e < 0) {
-        r -= 1;
+    if (t == 0.5 || t == -0.5) {
+        // y is a tie, but the exact product x * scale == y + e may lie off it.
+        const double e = std::fma(x, scale, -y);
+        if (t == 0.5 && e > 0) {
+            r += 1;
+        } else if (t == -0.5 && e < 0) {
+            r -= 1;
+        }
     }
     return r / scale;
 }

@@ -41,6 +41,28 @@ public:
     virtual void RequestRefresh() = 0;
 };
 
+// A user interface that shows nothing: messages answer with their first button, input boxes
+// are cancelled. Front ends without a window derive from it and override what they show.
+class QuietUserInterface : public UserInterface {
+public:
+    MessageAnswer ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons buttons) override {
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    void ShowProgress(std::string_view) override {}
+    void SetCaption(std::string_view) override {}
+    void PushBusyPointer() override {}
+    void PopBusyPointer() override {}
+    void ClearTextureLists() override {}
+    void AppendTextureList(std::string_view) override {}
+    void PartTreeChanged() override {}
+    void SetPartsCaption(std::string_view) override {}
+    void ShowPartsWindow() override {}
+    void RequestRefresh() override {}
+};
+
 // Shows the busy pointer for its lifetime and restores the previous pointer on every exit path.
 class BusyPointer {
 public:
