@@ -8,8 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-build_packages=(cmake ninja-build g++ nlohmann-json3-dev)
-test_packages=(googletest libgtest-dev)
+build_packages=(cmake ninja-build g++ nlohmann-json3-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
+test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth)
 bench_packages=(libbenchmark-dev)
 
 # Installs the Debian packages that are missing (as root), or prints the line that would.
@@ -50,6 +50,8 @@ test)
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
     export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    # Widget tests need no display; OpenGL tests make their own offscreen context.
+    export QT_QPA_PLATFORM=offscreen
     cd build/test
     ctest --output-on-failure -j "$jobs"
     ;;
