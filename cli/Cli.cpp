@@ -9,6 +9,7 @@
 #include "formats/VrlWriter.h"
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
+#include "textures/TextureLoader.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -27,6 +28,7 @@ constexpr const char* kUsage =
     "  dump     print the model store of one file as JSON\n"
     "  convert  open a model and save the whole of it in another format\n"
     "  parts    open a model and save every part as its own VRL file\n"
+    "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
     "\n"
     "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
     "extension decides: .vrl is scgt, .bin is bin.\n"
@@ -39,6 +41,8 @@ struct Options {
     std::optional<Format> To;
     std::vector<std::string> Files;
     bool Help = false;
+    bool Textures = false; // --textures
+    std::string Palette;   // --palette
 };
 
 struct UsageError {
@@ -72,6 +76,13 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h") {
             o.Help = true;
+        } else if (a == "--textures" && cmd.Flags.count(a) != 0) {
+            o.Textures = true;
+        } else if (a == "--palette" && cmd.Flags.count(a) != 0) {
+            if (i + 1 >= args.size()) {
+                throw UsageError{a + " needs a FILE"};
+            }
+            o.Palette = args[++i];
         } else if (cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
                 throw UsageError{a + " needs a value (scgt, f1 or bin)"};
@@ -109,15 +120,25 @@ formats::VrlVariant VariantOf(Format f) {
     return f == Format::F1 ? formats::VrlVariant::F1_2000 : formats::VrlVariant::Scgt;
 }
 
-// A workspace with the console port and the configured settings (textures are not loaded).
+// The console port, keeping the texture list so that info can print it.
+class SessionUi : public ConsoleUi {
+public:
+    using ConsoleUi::ConsoleUi;
+    void ClearTextureLists() override { TextureList.clear(); }
+    void AppendTextureList(std::string_view text) override { TextureList.emplace_back(text); }
+    std::vector<std::string> TextureList;
+};
+
+// A workspace with the console port and the configured settings (textures are loaded only on
+// request).
 struct Session {
-    Session(std::ostream& err, const std::string& configPath) : Ui(err), Ws(Ui) {
+    Session(std::ostream& err, const std::string& configPath, bool loadTextures = false) : Ui(err), Ws(Ui) {
         if (!configPath.empty() && formats::IsFile(configPath)) {
             config::LoadConfig(configPath, Ws.Settings, Ui, config::MissingFile::Quiet);
         }
-        Ws.Settings.LoadTexturesOnOpen = false;
+        Ws.Settings.LoadTexturesOnOpen = loadTextures;
     }
-    ConsoleUi Ui;
+    SessionUi Ui;
     Workspace Ws;
 };
 
@@ -148,7 +169,7 @@ std::string CrToLf(std::string text) {
     return text;
 }
 
-void PrintInfo(Session& s, std::ostream& out) {
+void PrintInfo(Session& s, std::ostream& out, bool textureList) {
     model::ModelStore& m = s.Ws.Model;
     out << model::TitleLine(m) << '\n';
     out << CrToLf(model::ModelInfoText(m, s.Ws.Textures.TexLoadCount)) << '\n';
@@ -160,6 +181,15 @@ void PrintInfo(Session& s, std::ostream& out) {
     for (int t = 0; t < m.TexCount; ++t) {
         out << m.TexName[t] << '\n';
     }
+    if (!textureList) {
+        return;
+    }
+    // One line per texture slot: its list entry, a tab, and the size in the texture table.
+    out << "Texture list:\n";
+    for (int t = 0; t < m.TexCount && static_cast<std::size_t>(t) < s.Ui.TextureList.size(); ++t) {
+        const textures::TexEntry& e = s.Ws.Textures.TexTable[t];
+        out << s.Ui.TextureList[static_cast<std::size_t>(t)] << '\t' << e.Width << 'x' << e.Height << '\n';
+    }
 }
 
 void NeedFiles(const Options& o, std::size_t least, std::size_t most, const char* what) {
@@ -170,11 +200,11 @@ void NeedFiles(const Options& o, std::size_t least, std::size_t most, const char
 
 int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
     NeedFiles(o, 1, SIZE_MAX, "info needs at least one FILE");
-    auto s = std::make_unique<Session>(err, configPath);
+    auto s = std::make_unique<Session>(err, configPath, o.Textures);
     if (!LoadFiles(*s, o.Files, o.From, err)) {
         return kFailed;
     }
-    PrintInfo(*s, out);
+    PrintInfo(*s, out, o.Textures);
     return kOk;
 }
 
@@ -212,16 +242,24 @@ int RunParts(const Options& o, const std::string& configPath, std::ostream&, std
     return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To.value_or(Format::Scgt))) ? kOk : kFailed;
 }
 
+int RunRaw2Bmp(const Options& o, const std::string&, std::ostream&, std::ostream& err) {
+    NeedFiles(o, 2, 2, "raw2bmp needs IN.raw and OUT.bmp");
+    ConsoleUi ui(err);
+    return textures::ConvertRawToBmp(o.Files[0], o.Palette, o.Files[1], ui) ? kOk : kFailed;
+}
+
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands{
         {"info",
-         "usage: zorvane-cli info [--format scgt|f1|bin] FILE [FILE...]\n"
+         "usage: zorvane-cli info [--format scgt|f1|bin] [--textures] FILE [FILE...]\n"
          "\n"
          "Opens the first FILE, merges the others in order, then prints the title line, the\n"
          "model information, the parts and the texture names.\n"
          "\n"
-         "  --format F   format of the files (default from each extension)\n",
-         {"--format"},
+         "  --format F   format of the files (default from each extension)\n"
+         "  --textures   load the textures (BMP beside a VRL file, RAW from the MTM2 art folder)\n"
+         "               and print each texture's list entry, a tab and its size WxH\n",
+         {"--format", "--textures"},
          RunInfo},
         {"dump",
          "usage: zorvane-cli dump [--format scgt|f1|bin] FILE\n"
@@ -250,6 +288,16 @@ const std::vector<Command>& Commands() {
          "  --to F       VRL variant of the part files (default scgt)\n",
          {"--from", "--to"},
          RunParts},
+        {"raw2bmp",
+         "usage: zorvane-cli raw2bmp [--palette FILE] IN.raw OUT.bmp\n"
+         "\n"
+         "Converts the MTM2 RAW texture IN.raw (64 x 64 or 256 x 256 palette indices) into the\n"
+         "24-bit BMP OUT.bmp, as \"Convert MTM Raw to Bmp\" does.\n"
+         "\n"
+         "  --palette F  the ACT palette (default: IN's name with .act beside it, then\n"
+         "               metalcr2.act beside it, then black)\n",
+         {"--palette"},
+         RunRaw2Bmp},
     };
     return commands;
 }

@@ -75,6 +75,7 @@ struct Settings {
     bool LoadTexturesOnOpen = true; // "Load Textures when Loading Models"
     bool ShowTextureErrors = true;  // "Show Error Message if a Texture can't be found."
     bool VertexMark = false;        // toolbar option "vertex_mark": picking a part marks its vertices
+    bool SelectFrontOnly = false;   // picking, and the wireframe vertex marks, skip polygons facing away
 };
 
 } // namespace zv::config

@@ -626,7 +626,7 @@ void FinishBinOpen(Workspace& ws, const std::string& path, bool readPartList) {
     }
     m.ModelDir = model::FolderOf(path);
     m.ModelFileName = model::FileNameOf(path);
-    LoadModelTextures(ws, 0);
+    LoadModelTextures(ws, 0, TextureFiles::Raw);
     model::UpdateTitleLine(m, ws.Ui);
     if (readPartList) {
         ReadPartList(ws, path);
@@ -678,7 +678,7 @@ bool MergeBin(Workspace& ws, const std::string& path) {
                 m.VertFlag[v] = static_cast<std::uint8_t>(m.VertFlag[v] | 1);
                 m.VertSel[v] = model::kTrue;
             }
-            FinishMerge(ws, path);
+            FinishMerge(ws, path, TextureFiles::Raw);
         }
     }
     if (d.Fault) {

@@ -4,6 +4,8 @@
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
 
+#include <algorithm>
+
 namespace zv {
 namespace {
 
@@ -69,7 +71,7 @@ bool BeginMerge(Workspace& ws) {
     return true;
 }
 
-void FinishOpen(Workspace& ws, const std::string& path) {
+void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files) {
     model::ModelStore& m = ws.Model;
     edit::ClearParts(m, ws.Ui);
     TakeNamesFromPath(m, path);
@@ -78,15 +80,15 @@ void FinishOpen(Workspace& ws, const std::string& path) {
         m.VertFlag[i] = static_cast<std::uint8_t>(m.VertFlag[i] | 1);
     }
     MakeLoadedPart(ws, 0);
-    LoadModelTextures(ws, 0);
+    LoadModelTextures(ws, 0, files);
     ws.Ui.RequestRefresh();
     model::UpdateTitleLine(m, ws.Ui);
 }
 
-void FinishMerge(Workspace& ws, const std::string& path) {
+void FinishMerge(Workspace& ws, const std::string& path, TextureFiles files) {
     model::ModelStore& m = ws.Model;
     TakeNamesFromPath(m, path);
-    LoadModelTextures(ws, m.MergeTexBase);
+    LoadModelTextures(ws, m.MergeTexBase, files);
     model::UpdateTitleLine(m, ws.Ui);
     MakeLoadedPart(ws, m.MergePolyBase);
 }
@@ -97,13 +99,22 @@ void ResetAfterFailedOpen(Workspace& ws) {
     edit::ClearParts(ws.Model, ws.Ui);
 }
 
-void LoadModelTextures(Workspace& ws, int first) {
-    // The BMP and RAW loaders are not wired in yet, so every texture stays unloaded and shows
-    // in the lists as "not loaded".
-    for (int t = first; t < ws.Model.TexCount; ++t) {
-        const std::string& name = ws.Model.TexName[t];
-        ws.Textures.TexTable[t] = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1};
-        ws.Ui.AppendTextureList("Nl: " + name);
+textures::TextureScope TexturesOf(Workspace& ws) {
+    return {ws.Model, ws.Textures, ws.Settings, ws.Ui};
+}
+
+void LoadModelTextures(Workspace& ws, int first, TextureFiles files) {
+    const textures::TextureScope scope = TexturesOf(ws);
+    for (int t = std::max(first, 0); t < ws.Model.TexCount && t < model::kTextureCapacity; ++t) {
+        const std::string name = ws.Model.TexName[t];
+        if (!ws.Settings.LoadTexturesOnOpen) {
+            ws.Textures.TexTable[t] = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1};
+            ws.Ui.AppendTextureList("Nl: " + name);
+        } else if (files == TextureFiles::Raw) {
+            textures::LoadRawTexture(scope, name, t);
+        } else {
+            textures::LoadBmpTexture(scope, name, t);
+        }
     }
 }
 

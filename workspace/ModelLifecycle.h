@@ -2,11 +2,19 @@
 // The steps every loader shares: the empty model, the start of an open or a merge, and the
 // tail of a load.
 
+#include "textures/TextureLoader.h"
 #include "workspace/Workspace.h"
 
 #include <string>
 
 namespace zv {
+
+// Which files a model's textures come from: BMP pictures (VRL models and the importers) or RAW
+// images with palettes (MTM2 BIN models).
+enum class TextureFiles { Bmp, Raw };
+
+// The workspace's parts that the texture loaders work on.
+textures::TextureScope TexturesOf(Workspace& ws);
 
 // The no-model state: counts -1, cursors none, selection, texture lists, parts and textures
 // cleared, caption "Zorvane v0.681".
@@ -21,16 +29,19 @@ bool BeginMerge(Workspace& ws);
 
 // Tail of an open: parts cleared, folder and file name taken from the path, every polygon
 // selected and shown, one part named after the file, textures 0 .. TexCount-1 loaded.
-void FinishOpen(Workspace& ws, const std::string& path);
+void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files = TextureFiles::Bmp);
 
 // Tail of a merge: folder and file name taken from the path, the appended textures loaded,
 // the merged polygons selected and shown and made into a part named after the file.
-void FinishMerge(Workspace& ws, const std::string& path);
+void FinishMerge(Workspace& ws, const std::string& path, TextureFiles files = TextureFiles::Bmp);
 
 // The state of a failed open: an empty model with no parts.
 void ResetAfterFailedOpen(Workspace& ws);
 
-// Fills the texture table for textures first .. TexCount-1 and appends their list entries.
-void LoadModelTextures(Workspace& ws, int first);
+// Fills the texture table for textures first .. TexCount-1 and appends one list entry each.
+// With "Load Textures when Loading Models" on, each is loaded from its files; otherwise, and
+// after a failed load, its entry is {name, 4, 4, -1} ("Nl: " before the name in the lists when
+// loading is off). A failed load never stops the others.
+void LoadModelTextures(Workspace& ws, int first, TextureFiles files);
 
 } // namespace zv

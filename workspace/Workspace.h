@@ -5,6 +5,7 @@
 #include "config/Settings.h"
 #include "model/ModelStore.h"
 #include "model/UserInterface.h"
+#include "render/WireframeView.h"
 #include "textures/TextureTable.h"
 
 namespace zv {
@@ -18,6 +19,7 @@ struct Workspace {
     model::ModelStore Model;
     config::Settings Settings;
     textures::TextureTable Textures;
+    render::WireframeView View1;
 };
 
 } // namespace zv

@@ -119,6 +119,7 @@ std::string Breach(const model::ModelStore& m) {
 
 class BinFormatTest : public ::testing::Test {
 protected:
+    BinFormatTest() { ws.Settings.LoadTexturesOnOpen = false; } // the lists show "Nl: " entries
     void TearDown() override { EXPECT_EQ(ui.BusyDepth, 0) << "busy pointer left on"; }
 
     std::string Write(const std::string& name, const BinImage& f) { return dir.Write(name, f.Data()); }

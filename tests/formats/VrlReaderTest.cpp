@@ -99,6 +99,7 @@ VrlFileModel Points(int n) {
 
 class VrlReaderTest : public ::testing::TestWithParam<VrlVariant> {
 protected:
+    VrlReaderTest() { ws.Settings.LoadTexturesOnOpen = false; } // the lists show "Nl: " entries
     void TearDown() override { EXPECT_EQ(ui.BusyDepth, 0) << "busy pointer left on"; }
 
     const Layout& L() const { return LayoutOf(GetParam()); }

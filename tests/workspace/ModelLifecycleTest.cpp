@@ -11,6 +11,7 @@ namespace {
 
 class ModelLifecycleTest : public ::testing::Test {
 protected:
+    ModelLifecycleTest() { ws->Settings.LoadTexturesOnOpen = false; } // the lists show "Nl: " entries
     // A model of n triangles over three vertices, as a reader leaves it before its tail.
     void ReadTriangles(int n, std::initializer_list<const char*> textures) {
         model::ModelStore& m = ws->Model;

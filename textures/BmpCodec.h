@@ -1,0 +1,36 @@
+#pragma once
+// BMP pictures in and out. Every BMP variant the platform's image library reads is accepted
+// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE-compressed or not); files are written as
+// uncompressed 24-bit BMPs.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace zv::textures {
+
+// Larger pictures are refused: no texture of the games comes near, and a forged header could
+// otherwise ask for gigabytes.
+inline constexpr int kMaxTextureSide = 8192;
+
+enum class BmpFault { None, Undecodable, Empty, TooLarge };
+
+struct DecodedBmp {
+    BmpFault Fault = BmpFault::Undecodable;
+    int Width = 0;
+    int Height = 0;
+    // 4 bytes per pixel (red, green, blue, alpha by the colour key), rows top first. Empty
+    // unless Fault is None.
+    std::vector<std::uint8_t> Rgba;
+};
+
+// Decodes the bytes of a BMP file. The picture's own alpha, if any, is ignored: magenta is the
+// only transparency. A fault leaves the result without pixels.
+DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes);
+
+// The bytes of a 24-bit BMP file holding width x height pixels given as RGBA (alpha ignored),
+// rows top first. Empty when the sizes do not match the pixels or encoding fails.
+std::string EncodeBmp24(int width, int height, std::span<const std::uint8_t> rgba);
+
+} // namespace zv::textures
