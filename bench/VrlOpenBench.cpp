@@ -78,6 +78,7 @@ private:
 void OpenLargest(benchmark::State& state, VrlVariant variant) {
     SilentUi ui;
     auto ws = std::make_unique<Workspace>(ui);
+    ws->Settings.LoadTexturesOnOpen = false; // the reading alone; textures have their own benchmark
     const std::string& path = Files::Largest(variant);
     for (auto _ : state) {
         if (!formats::OpenVrl(*ws, path, variant)) {
@@ -92,6 +93,7 @@ void OpenLargest(benchmark::State& state, VrlVariant variant) {
 void MergeLargestIntoEmpty(benchmark::State& state, VrlVariant variant) {
     SilentUi ui;
     auto ws = std::make_unique<Workspace>(ui);
+    ws->Settings.LoadTexturesOnOpen = false;
     const std::string& empty = Files::Empty(variant);
     const std::string& path = Files::Largest(variant);
     for (auto _ : state) {
