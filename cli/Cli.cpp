@@ -315,8 +315,8 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
         return kOk;
     }
     const auto& commands = Commands();
-    const auto cmd = std::find_if(commands.begin(), commands.end(),
-                                  [&](const Command& c) { return args[0] == c.Name; });
+    const auto cmd =
+        std::find_if(commands.begin(), commands.end(), [&](const Command& c) { return args[0] == c.Name; });
     if (cmd == commands.end()) {
         err << "zorvane-cli: unknown command '" << args[0] << "'\n" << kUsage;
         return kBadUsage;

@@ -25,7 +25,8 @@ model::MessageAnswer ConsoleUi::ShowMessage(std::string_view title, std::string_
     return buttons == model::MessageButtons::YesNo ? model::MessageAnswer::Yes : model::MessageAnswer::Ok;
 }
 
-std::optional<std::string> ConsoleUi::InputBox(std::string_view, std::string_view, std::string_view defaultText) {
+std::optional<std::string> ConsoleUi::InputBox(std::string_view, std::string_view,
+                                               std::string_view defaultText) {
     return std::string(defaultText);
 }
 

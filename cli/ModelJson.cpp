@@ -78,7 +78,8 @@ std::string ModelJson(const model::ModelStore& m) {
     for (int t = 0; t < m.TexCount; ++t) {
         textures.push_back(Latin1ToUtf8(m.TexName[t]));
     }
-    const json doc{{"vertices", Vertices(m)}, {"polygons", Polygons(m)}, {"textures", textures}, {"parts", Parts(m)}};
+    const json doc{
+        {"vertices", Vertices(m)}, {"polygons", Polygons(m)}, {"textures", textures}, {"parts", Parts(m)}};
     return doc.dump();
 }
 

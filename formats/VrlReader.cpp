@@ -23,7 +23,9 @@ enum class NameBytes { DropBlanks, KeepBlanks };
 
 constexpr int kNoTexture = -1;
 
-std::uint64_t FieldPosition(int headerOffset) { return static_cast<std::uint64_t>(headerOffset) + 1; }
+std::uint64_t FieldPosition(int headerOffset) {
+    return static_cast<std::uint64_t>(headerOffset) + 1;
+}
 
 // Decodes one VRL image into the model store at the given bases. Everything read is checked
 // before use; the counts of the store are changed only by the caller once all went well.
@@ -31,7 +33,8 @@ class VrlDecoder {
 public:
     VrlDecoder(std::span<const std::uint8_t> bytes, VrlVariant variant, Mode mode, ModelStore& m)
         : r_(bytes), layout_(LayoutOf(variant)), mode_(mode), variant_(variant), m_(m),
-          vertBase_(mode == Mode::Merge ? m.VertCount : 0), polyBase_(mode == Mode::Merge ? m.PolyCount : 0) {}
+          vertBase_(mode == Mode::Merge ? m.VertCount : 0), polyBase_(mode == Mode::Merge ? m.PolyCount : 0) {
+    }
 
     void Decode() {
         ReadHeader();
@@ -193,8 +196,8 @@ private:
     }
 
     void ReadNames() {
-        const NameBytes rule =
-            mode_ == Mode::Merge && variant_ == VrlVariant::Scgt ? NameBytes::KeepBlanks : NameBytes::DropBlanks;
+        const NameBytes rule = mode_ == Mode::Merge && variant_ == VrlVariant::Scgt ? NameBytes::KeepBlanks
+                                                                                    : NameBytes::DropBlanks;
         Block(nameOffset_, layout_.TextureNameOffset, nt_, kVrlNameSize);
         names_.clear();
         names_.reserve(static_cast<std::size_t>(nt_));
@@ -228,7 +231,9 @@ private:
     std::vector<std::string> names_;
 };
 
-std::string FilePosText(std::uint64_t position) { return "Error at Filepos. " + model::HexUpper(position); }
+std::string FilePosText(std::uint64_t position) {
+    return "Error at Filepos. " + model::HexUpper(position);
+}
 
 // Missing-file handling shared by open and merge; true when the file is there.
 bool FileIsThere(Workspace& ws, const std::string& path) {

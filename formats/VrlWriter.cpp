@@ -22,20 +22,20 @@ constexpr int kF1MaxPolygons = 32767; // the game counts polygons in signed 16-b
 
 // What one write takes from the model, in file order.
 struct VrlPlan {
-    std::vector<int> NewVertex;   // old vertex index -> new index, -1 when not written
-    std::vector<int> Vertices;    // old indices of the written vertices
-    std::vector<int> Polygons;    // old indices of the written polygons
+    std::vector<int> NewVertex; // old vertex index -> new index, -1 when not written
+    std::vector<int> Vertices;  // old indices of the written vertices
+    std::vector<int> Polygons;  // old indices of the written polygons
     std::size_t Corners = 0;
-    std::vector<int> TexNumber;   // per written polygon
+    std::vector<int> TexNumber; // per written polygon
     std::vector<std::string> TexNames;
     std::vector<std::array<float, 3>> Normals;
-    std::vector<int> NormalIndex; // per written polygon
+    std::vector<int> NormalIndex;                 // per written polygon
     std::vector<int> FirstLink, LinkCount, Links; // per written vertex (SCGT)
 };
 
 std::string Refusal(const std::string& what, std::size_t count, std::size_t limit) {
-    return "Too many " + what + " for a VRL file: " + std::to_string(count) + " (at most " + std::to_string(limit) +
-           ", " + std::to_string(count - limit) + " too many)";
+    return "Too many " + what + " for a VRL file: " + std::to_string(count) + " (at most " +
+           std::to_string(limit) + ", " + std::to_string(count - limit) + " too many)";
 }
 
 void SelectCornerVertices(ModelStore& m) {
@@ -153,7 +153,8 @@ void BuildVertexLinks(const ModelStore& m, VrlPlan& plan) {
     plan.LinkCount.assign(nv, 0);
     for (const int p : plan.Polygons) {
         for (int k = 0; k < m.PolyVCount[p]; ++k) {
-            ++plan.LinkCount[static_cast<std::size_t>(plan.NewVertex[static_cast<std::size_t>(m.PolyVert(p, k))])];
+            ++plan.LinkCount[static_cast<std::size_t>(
+                plan.NewVertex[static_cast<std::size_t>(m.PolyVert(p, k))])];
         }
     }
     plan.FirstLink.assign(nv, 0);
@@ -167,7 +168,8 @@ void BuildVertexLinks(const ModelStore& m, VrlPlan& plan) {
     for (std::size_t i = 0; i < plan.Polygons.size(); ++i) {
         const int p = plan.Polygons[i];
         for (int k = 0; k < m.PolyVCount[p]; ++k) {
-            const auto v = static_cast<std::size_t>(plan.NewVertex[static_cast<std::size_t>(m.PolyVert(p, k))]);
+            const auto v =
+                static_cast<std::size_t>(plan.NewVertex[static_cast<std::size_t>(m.PolyVert(p, k))]);
             plan.Links[static_cast<std::size_t>(fill[v]++)] = plan.NormalIndex[i];
         }
     }
@@ -187,7 +189,9 @@ private:
     int next_;
 };
 
-void Put(ByteWriter& w, int headerOffset, std::int32_t value) { w.PatchI32(static_cast<std::size_t>(headerOffset), value); }
+void Put(ByteWriter& w, int headerOffset, std::int32_t value) {
+    w.PatchI32(static_cast<std::size_t>(headerOffset), value);
+}
 
 void RepeatI32(ByteWriter& w, std::size_t count, std::int32_t value) {
     for (std::size_t i = 0; i < count; ++i) {
@@ -398,7 +402,7 @@ void SelectAllPolygons(ModelStore& m, model::Bool16 value) {
 } // namespace
 
 std::variant<std::vector<std::uint8_t>, VrlRefusal> BuildVrlFile(ModelStore& m, model::UserInterface& ui,
-                                                                VrlVariant variant) {
+                                                                 VrlVariant variant) {
     ui.ShowProgress("Calculating geometry...");
     SelectCornerVertices(m);
     VrlPlan plan;
@@ -464,7 +468,8 @@ bool SaveVrlModel(Workspace& ws, const std::string& path, VrlVariant variant) {
 bool SaveAllParts(Workspace& ws, const std::string& anyPathInFolder, VrlVariant variant) {
     ModelStore& m = ws.Model;
     if (m.PartCount() == 0) {
-        ws.Ui.ShowMessage("Info:", "No groups to save !", model::MessageIcon::Information, model::MessageButtons::Ok);
+        ws.Ui.ShowMessage("Info:", "No groups to save !", model::MessageIcon::Information,
+                          model::MessageButtons::Ok);
         return false;
     }
     const std::size_t cut = anyPathInFolder.find_last_of("/\\");

@@ -9,7 +9,7 @@ inline constexpr int kMaxCorners = 16;         // corners 0 .. 15 of one polygon
 inline constexpr int kTextureCapacity = 501;   // texture names 0 .. 500
 inline constexpr int kPartSlots = 801;         // part slots 0 .. 800, slot 0 holds no part
 inline constexpr int kMaxParts = 800;
-inline constexpr int kMemberSlots = 1281;      // members are stored in slots 1 .. 1280
+inline constexpr int kMemberSlots = 1281; // members are stored in slots 1 .. 1280
 inline constexpr int kMaxPartMembers = 1280;
 
 // The limits shown to the user.

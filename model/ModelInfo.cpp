@@ -8,13 +8,17 @@
 namespace zv::model {
 
 std::string TitleLine(const ModelStore& m) {
-    return std::string("ZV") + kVersion + " [ " + m.ModelFileName + " ]    v: " + std::to_string(m.VertCount) +
-           "  p: " + std::to_string(m.PolyCount);
+    return std::string("ZV") + kVersion + " [ " + m.ModelFileName +
+           " ]    v: " + std::to_string(m.VertCount) + "  p: " + std::to_string(m.PolyCount);
 }
 
-void UpdateTitleLine(const ModelStore& m, UserInterface& ui) { ui.SetCaption(TitleLine(m)); }
+void UpdateTitleLine(const ModelStore& m, UserInterface& ui) {
+    ui.SetCaption(TitleLine(m));
+}
 
-std::string ProductCaption() { return std::string("Zorvane v") + kVersion; }
+std::string ProductCaption() {
+    return std::string("Zorvane v") + kVersion;
+}
 
 void CalcExtents(ModelStore& m) {
     const VertRec& first = m.Vert[0];
@@ -40,7 +44,8 @@ std::string ModelInfoText(ModelStore& m, int texLoadCount) {
     const std::string rule(66, '-');
     const auto count = [](int n) { return std::to_string(n < 1 ? 0 : n); };
     const auto range = [](const char* axis, double lo, double hi) {
-        return std::string("Min") + axis + ": " + FormatFixed8(lo) + "      Max" + axis + ": " + FormatFixed8(hi);
+        return std::string("Min") + axis + ": " + FormatFixed8(lo) + "      Max" + axis + ": " +
+               FormatFixed8(hi);
     };
     std::string text;
     text += "General:\r" + rule + "\r";
@@ -56,7 +61,8 @@ std::string ModelInfoText(ModelStore& m, int texLoadCount) {
 }
 
 void ShowModelInfo(ModelStore& m, int texLoadCount, UserInterface& ui) {
-    ui.ShowMessage("Model Info", ModelInfoText(m, texLoadCount), MessageIcon::Information, MessageButtons::Ok);
+    ui.ShowMessage("Model Info", ModelInfoText(m, texLoadCount), MessageIcon::Information,
+                   MessageButtons::Ok);
 }
 
 } // namespace zv::model

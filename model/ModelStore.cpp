@@ -2,7 +2,9 @@
 
 namespace zv::model {
 
-ModelStore::ModelStore() { PartNodes.reserve(kMaxParts); }
+ModelStore::ModelStore() {
+    PartNodes.reserve(kMaxParts);
+}
 
 void DeselectAll(ModelStore& m) {
     m.VertSel.Fill(kFalse);

@@ -40,7 +40,9 @@ void NewellNormal(ModelStore& m, int p, int a, int b, int c) {
 
 } // namespace
 
-void CalcPolyNormal(ModelStore& m, int p) { NewellNormal(m, p, 0, 1, 2); }
+void CalcPolyNormal(ModelStore& m, int p) {
+    NewellNormal(m, p, 0, 1, 2);
+}
 
 void CalcPolyNormal2(ModelStore& m, int p) {
     const int last = m.PolyVCount[p] >= 4 ? 3 : 0;

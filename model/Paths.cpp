@@ -3,7 +3,9 @@
 namespace zv::model {
 namespace {
 
-std::string_view::size_type LastSeparator(std::string_view path) { return path.find_last_of("/\\"); }
+std::string_view::size_type LastSeparator(std::string_view path) {
+    return path.find_last_of("/\\");
+}
 
 } // namespace
 

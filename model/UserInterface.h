@@ -45,7 +45,8 @@ public:
 // are cancelled. Front ends without a window derive from it and override what they show.
 class QuietUserInterface : public UserInterface {
 public:
-    MessageAnswer ShowMessage(std::string_view, std::string_view, MessageIcon, MessageButtons buttons) override {
+    MessageAnswer ShowMessage(std::string_view, std::string_view, MessageIcon,
+                              MessageButtons buttons) override {
         return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
     std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {

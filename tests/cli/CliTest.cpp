@@ -29,14 +29,14 @@ TEST(CliInfo, PrintsTitleReportPartsAndTextures) {
     const CliResult r = Cli({"info", kBox});
     ASSERT_EQ(r.Status, kOk) << r.Err;
     const std::string rule(66, '-');
-    const std::string expected = "ZV0.681 [ box.vrl ]    v: 8  p: 6\n"
-                                 "General:\n" +
-                                 rule +
-                                 "\nVertices: 8\nPolygons: 6\nTextures: 2\nLoaded Textures: 0\n\nSize:\n" + rule +
-                                 "\nMinX: -1.00000000      MaxX: 1.00000000"
-                                 "\nMinY: -1.00000000      MaxY: 1.00000000"
-                                 "\nMinZ: -2.00000000      MaxZ: 2.00000000\n"
-                                 "Parts: 1\nbox   p:6\nTextures: 2\nBOXSIDE\nBOXEND\n";
+    const std::string expected =
+        "ZV0.681 [ box.vrl ]    v: 8  p: 6\n"
+        "General:\n" +
+        rule + "\nVertices: 8\nPolygons: 6\nTextures: 2\nLoaded Textures: 0\n\nSize:\n" + rule +
+        "\nMinX: -1.00000000      MaxX: 1.00000000"
+        "\nMinY: -1.00000000      MaxY: 1.00000000"
+        "\nMinZ: -2.00000000      MaxZ: 2.00000000\n"
+        "Parts: 1\nbox   p:6\nTextures: 2\nBOXSIDE\nBOXEND\n";
     EXPECT_EQ(r.Out, expected);
     EXPECT_EQ(r.Err, "");
 }

@@ -30,7 +30,9 @@ std::int32_t I32At(const Bytes& b, std::size_t at) {
     std::memcpy(&v, b.data() + at, 4);
     return v;
 }
-float F32At(const Bytes& b, std::size_t at) { return std::bit_cast<float>(I32At(b, at)); }
+float F32At(const Bytes& b, std::size_t at) {
+    return std::bit_cast<float>(I32At(b, at));
+}
 std::vector<std::int32_t> I32Block(const Bytes& b, std::size_t at, std::size_t count) {
     std::vector<std::int32_t> out;
     for (std::size_t i = 0; i < count; ++i) {
@@ -81,7 +83,8 @@ TEST_F(VrlWriterTest, ScgtBlocksOfASmallModelByteForByte) {
     EXPECT_EQ(I32At(b, 168), 0);
     EXPECT_EQ(F32At(b, 172 + 4 * 16), 9.0f); // the fifth vertex record
     EXPECT_EQ(I32Block(b, 252, 8), std::vector<std::int32_t>(8, 0));
-    EXPECT_EQ(I32Block(b, 412, 15), (std::vector<std::int32_t>{15, 15, 15, 15, 15, 100, 100, 100, 100, 100, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(I32Block(b, 412, 15),
+              (std::vector<std::int32_t>{15, 15, 15, 15, 15, 100, 100, 100, 100, 100, 0, 0, 0, 0, 0}));
     // Links: per vertex the normal indices of the polygons using it.
     EXPECT_EQ(I32Block(b, 472, 5), (std::vector<std::int32_t>{0, 1, 3, 5, 6}));
     EXPECT_EQ(I32Block(b, 492, 5), (std::vector<std::int32_t>{1, 2, 2, 1, 0}));
@@ -95,9 +98,11 @@ TEST_F(VrlWriterTest, ScgtBlocksOfASmallModelByteForByte) {
     EXPECT_TRUE(std::signbit(F32At(b, 608)));
     EXPECT_EQ(I32Block(b, 640, 6), (std::vector<std::int32_t>{3, 3, 0, 3, 0, 1}));
     EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + 680, b.begin() + 684), (Bytes{3, 2, 1, 4}));
-    EXPECT_EQ(I32Block(b, 696, 4), (std::vector<std::int32_t>{5, 6, 0, 1})); // types, then texture numbers by first use
+    EXPECT_EQ(I32Block(b, 696, 4),
+              (std::vector<std::int32_t>{5, 6, 0, 1})); // types, then texture numbers by first use
     const Bytes names(b.begin() + 712, b.end());
-    EXPECT_EQ(names, (Bytes{'R', 'O', 'A', 'D', 0, 0, 0, 0, 0, 0, 0, 0, 'G', 'R', 'A', 'S', 'S', 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(names, (Bytes{'R', 'O', 'A', 'D', 0,   0, 0, 0, 0, 0, 0, 0,
+                            'G', 'R', 'A', 'S', 'S', 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(ws->Model.VertLinkCount, 6);
     EXPECT_EQ(ws->Model.NrmCount, 2);
 }
@@ -116,7 +121,8 @@ TEST_F(VrlWriterTest, F1LayoutSharesEqualNormals) {
     const auto normalIndex = static_cast<std::size_t>(I32At(b, 136));
     EXPECT_EQ(I32Block(b, normalIndex, 2), (std::vector<std::int32_t>{0, 0}));
     const auto colours = static_cast<std::size_t>(I32At(b, 80));
-    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + static_cast<long>(colours), b.begin() + static_cast<long>(colours) + 8),
+    EXPECT_EQ(std::vector<std::uint8_t>(b.begin() + static_cast<long>(colours),
+                                        b.begin() + static_cast<long>(colours) + 8),
               (Bytes{0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0}));
     EXPECT_EQ(I32At(b, 188), 2);
     EXPECT_EQ(static_cast<std::size_t>(I32At(b, 192)) + 24, b.size());
@@ -136,11 +142,13 @@ void RandomModel(model::ModelStore& m, std::uint32_t seed) {
         m.VertSel[v] = pick(0, 5) == 0 ? model::kTrue : model::kFalse;
     }
     for (int t = pick(0, 5); t > 0; --t) {
-        AddTexture(m, std::string(static_cast<std::size_t>(pick(0, 12)), static_cast<char>('a' + pick(0, 3))));
+        AddTexture(m,
+                   std::string(static_cast<std::size_t>(pick(0, 12)), static_cast<char>('a' + pick(0, 3))));
     }
     for (int p = pick(0, 50); p > 0; --p) {
-        const int q = AddPolygon(m, {{pick(0, nv - 1), 0.1f, 0.2f}, {pick(0, nv - 1)}, {pick(0, nv - 1), 1, 1}},
-                                 pick(-1, 6), pick(0, 99), static_cast<std::uint8_t>(pick(0, 255)));
+        const int q =
+            AddPolygon(m, {{pick(0, nv - 1), 0.1f, 0.2f}, {pick(0, nv - 1)}, {pick(0, nv - 1), 1, 1}},
+                       pick(-1, 6), pick(0, 99), static_cast<std::uint8_t>(pick(0, 255)));
         for (int k = pick(0, 3); k > 0; --k) {
             m.PolyVert(q, m.PolyVCount[q]++) = pick(0, nv - 1);
         }
@@ -199,9 +207,10 @@ TEST_F(VrlWriterTest, WriteReportsProgressAndRenamesTheModel) {
     EXPECT_TRUE(std::filesystem::exists(dir.Path() / "lower" / "CAR.VRL"));
     EXPECT_EQ(ws->Model.ModelFileName, "CAR.vrl");
     EXPECT_EQ(ui.Caption, "ZV0.681 [ CAR.vrl ]    v: 6  p: 3");
-    EXPECT_EQ(ui.Progress, (std::vector<std::string>{"Calculating geometry...", "Checking textures...",
-                                                     "Calculating normals...", "Calculating normals list...",
-                                                     "Calculating vertex normals...", "Writing...", "Ready."}));
+    EXPECT_EQ(ui.Progress,
+              (std::vector<std::string>{"Calculating geometry...", "Checking textures...",
+                                        "Calculating normals...", "Calculating normals list...",
+                                        "Calculating vertex normals...", "Writing...", "Ready."}));
     EXPECT_EQ(ui.BusyDepth, 0);
     EXPECT_EQ(ws->Model.VertSel[3], model::kTrue); // a corner of a written polygon
     EXPECT_EQ(ws->Model.VertSel[4], model::kFalse);

@@ -31,7 +31,8 @@ TEST(ModelInfo, ReportTextByteForByte) {
     m->Vert[3] = {-100, -100, -100}; // beyond the count: not part of the model
     const std::string rule(66, '-');
     const std::string expected = "General:\r" + rule +
-                                 "\rVertices: 3\rPolygons: 1\rTextures: 2\rLoaded Textures: 5\r\rSize:\r" + rule +
+                                 "\rVertices: 3\rPolygons: 1\rTextures: 2\rLoaded Textures: 5\r\rSize:\r" +
+                                 rule +
                                  "\rMinX: -0.50000000      MaxX: 1.00000000"
                                  "\rMinY: -3.00000000      MaxY: 2.00000000"
                                  "\rMinZ: 0.00000000      MaxZ: 1234.50000000";

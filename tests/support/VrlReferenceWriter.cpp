@@ -53,7 +53,9 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
     // Texture numbers exactly as the rule reads: polygon 0 gets 0, counter c from 1.
     std::vector<int> texNo(static_cast<std::size_t>(n), -1);
     std::vector<std::string> texList;
-    auto nameOf = [&](int p) { return m.PolyTex[p] >= 0 && m.PolyTex[p] < m.TexCount ? m.TexName[m.PolyTex[p]] : ""; };
+    auto nameOf = [&](int p) {
+        return m.PolyTex[p] >= 0 && m.PolyTex[p] < m.TexCount ? m.TexName[m.PolyTex[p]] : "";
+    };
     if (n > 0) {
         texNo[0] = 0;
         texList.push_back(nameOf(polys[0]));
@@ -66,7 +68,8 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
             }
             for (int j = 1; j < n; ++j) {
                 if (j != i && texNo[static_cast<std::size_t>(j)] < 0 &&
-                    m.PolyTex[polys[static_cast<std::size_t>(j)]] == m.PolyTex[polys[static_cast<std::size_t>(i)]]) {
+                    m.PolyTex[polys[static_cast<std::size_t>(j)]] ==
+                        m.PolyTex[polys[static_cast<std::size_t>(i)]]) {
                     texNo[static_cast<std::size_t>(j)] = c - 1;
                 }
             }
@@ -198,9 +201,12 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
                 o.I32(fill);
             }
         }
-        for (const int f : firstLink) o.I32(f);
-        for (const int c : linkCount) o.I32(c);
-        for (const int l : links) o.I32(l);
+        for (const int f : firstLink)
+            o.I32(f);
+        for (const int c : linkCount)
+            o.I32(c);
+        for (const int l : links)
+            o.I32(l);
     } else {
         for (int i = 0; i < 8 * nv; ++i) {
             o.I32(0);
@@ -211,9 +217,12 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
             }
         }
     }
-    for (const int v : cornerV) o.I32(v);
-    for (const float u : cornerU) o.F32(u);
-    for (const float t : cornerT) o.F32(t);
+    for (const int v : cornerV)
+        o.I32(v);
+    for (const float u : cornerU)
+        o.F32(u);
+    for (const float t : cornerT)
+        o.F32(t);
     if (!scgt) {
         for (int i = 0; i < 2 * nc; ++i) {
             o.I32(0);
@@ -226,20 +235,28 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
         o.F32(nz[se]);
         o.I32(0);
     }
-    for (const int p : polys) o.I32(m.PolyVCount[p]);
-    for (const int f : first) o.I32(f);
-    for (const int i : nIndex) o.I32(i);
-    for (const int p : polys) o.F32(m.PolyD[p]);
-    for (int i = 0; i < n; ++i) o.I32(0);
+    for (const int p : polys)
+        o.I32(m.PolyVCount[p]);
+    for (const int f : first)
+        o.I32(f);
+    for (const int i : nIndex)
+        o.I32(i);
+    for (const int p : polys)
+        o.F32(m.PolyD[p]);
+    for (int i = 0; i < n; ++i)
+        o.I32(0);
     for (const int p : polys) {
         o.U8(m.PolyB[p]);
         o.U8(m.PolyG[p]);
         o.U8(m.PolyR[p]);
         o.U8(m.PolyA[p]);
     }
-    for (int i = 0; i < n; ++i) o.I32(0);
-    for (const int p : polys) o.I32(m.PolyType[p]);
-    for (const int t : texNo) o.I32(t);
+    for (int i = 0; i < n; ++i)
+        o.I32(0);
+    for (const int p : polys)
+        o.I32(m.PolyType[p]);
+    for (const int t : texNo)
+        o.I32(t);
     if (!scgt) {
         for (int i = 0; i < 6 * n; ++i) {
             o.I32(0);
@@ -248,7 +265,9 @@ std::vector<std::uint8_t> ReferenceVrlBytes(model::ModelStore& m, VrlVariant var
     for (const std::string& name : texList) {
         const std::string upper = model::UpperAscii(name);
         for (int b = 0; b < 12; ++b) {
-            o.U8(b < static_cast<int>(upper.size()) ? static_cast<std::uint8_t>(upper[static_cast<std::size_t>(b)]) : 0);
+            o.U8(b < static_cast<int>(upper.size())
+                     ? static_cast<std::uint8_t>(upper[static_cast<std::size_t>(b)])
+                     : 0);
         }
     }
     return o.Bytes;

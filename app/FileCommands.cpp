@@ -1,0 +1,140 @@
+// The File menu of the main window.
+
+#include "app/MainWindow.h"
+
+#include "app/QtText.h"
+#include "formats/BinFormat.h"
+#include "formats/VrlReader.h"
+#include "formats/VrlWriter.h"
+#include "model/Paths.h"
+#include "workspace/ModelLifecycle.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace zv::app {
+namespace {
+
+// "Name|*.x|Other|*.y" as a Qt filter: "Name (*.x);;Other (*.y)".
+QString QtFilter(const char* filter) {
+    if (filter == nullptr || *filter == '\0') {
+        return {};
+    }
+    const QStringList parts = QString::fromLatin1(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        out << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter,
+                                   const std::string& folder) {
+    const QString start = ToQString(save && !ws_->Model.ModelPath.empty() ? ws_->Model.ModelPath : folder);
+    const QString chosen =
+        save ? QFileDialog::getSaveFileName(this, QString::fromLatin1(title), start, QtFilter(filter))
+             : QFileDialog::getOpenFileName(this, QString::fromLatin1(title), start, QtFilter(filter));
+    if (chosen.isEmpty()) {
+        return {};
+    }
+    ws_->Model.ModelPath = ToCore(chosen);
+    return ws_->Model.ModelPath;
+}
+
+void MainWindow::ConnectFileMenu() {
+    On("mnuFile", 0, &MainWindow::NewModelCommand);
+    On("mnuFile", 5, &MainWindow::MergeBin);
+    On("mnuFile", 13, &MainWindow::QuitCommand);
+    On("mnuFile1", 0, &MainWindow::OpenScgt);
+    On("mnuFile1", 1, &MainWindow::OpenF1);
+    On("mnuFile1", 2, &MainWindow::OpenBin);
+    On("mnuFile2", 0, &MainWindow::SaveScgt);
+    On("mnuFile2", 1, &MainWindow::SaveF1);
+    On("mnuFile2", 2, &MainWindow::SaveBin);
+    On("mnuFileMerge", 0, &MainWindow::MergeScgt);
+    On("mnuFileMerge", 1, &MainWindow::MergeF1);
+}
+
+void MainWindow::NewModelCommand() {
+    NewModel(*ws_);
+    RefreshAll();
+}
+
+void MainWindow::OpenScgt() {
+    const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
+    if (!path.empty() && formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt)) {
+        currentFileName_ = model::FileNameOf(path);
+    }
+}
+
+void MainWindow::OpenF1() {
+    const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
+    if (!path.empty() && formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000)) {
+        currentFileName_ = model::FileNameOf(path);
+    }
+}
+
+void MainWindow::OpenBin() {
+    const std::string path =
+        ChooseFile(false, "Open MTM-Model", "MTM (bin)|*.bin", ws_->Settings.Mtm2ModelPath);
+    if (!path.empty() && formats::OpenBin(*ws_, path)) {
+        currentFileName_ = model::FileNameOf(path);
+    }
+}
+
+void MainWindow::SaveScgt() {
+    const std::string path =
+        ChooseFile(true, "Save SCGT-Model", "Cube Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+    if (!path.empty()) {
+        formats::SaveVrlModel(*ws_, path, formats::VrlVariant::Scgt);
+    }
+}
+
+void MainWindow::SaveF1() {
+    const std::string path =
+        ChooseFile(true, "Save F1-2000 Model", "Cube2.5 Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+    if (!path.empty()) {
+        formats::SaveVrlModel(*ws_, path, formats::VrlVariant::F1_2000);
+    }
+}
+
+void MainWindow::SaveBin() {
+    const std::string path =
+        ChooseFile(true, "Save MTM-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
+    if (!path.empty() && formats::WriteBin(*ws_, path)) {
+        RefreshAll();
+    }
+}
+
+void MainWindow::MergeScgt() {
+    const std::string path =
+        ChooseFile(false, "Merge SCGT-Model", "SCGT vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+    if (!path.empty() && formats::MergeVrl(*ws_, path, formats::VrlVariant::Scgt)) {
+        RefreshAll();
+    }
+}
+
+void MainWindow::MergeF1() {
+    const std::string path =
+        ChooseFile(false, "Merge F1 2000 Model", "F1 2000 vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+    if (!path.empty() && formats::MergeVrl(*ws_, path, formats::VrlVariant::F1_2000)) {
+        RefreshAll();
+    }
+}
+
+void MainWindow::MergeBin() {
+    const std::string path =
+        ChooseFile(false, "Merge MTM2-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
+    if (!path.empty() && formats::MergeBin(*ws_, path)) {
+        RefreshAll();
+    }
+}
+
+void MainWindow::QuitCommand() {
+    QApplication::quit();
+}
+
+} // namespace zv::app

@@ -1,0 +1,79 @@
+#include "app/GlViewWidget.h"
+
+#include "textures/TextureTable.h"
+
+#include <QSurfaceFormat>
+
+namespace zv::app {
+
+GlViewWidget::GlViewWidget(Workspace& ws, QWidget* parent) : QOpenGLWidget(parent), ws_(ws) {
+    setObjectName(QStringLiteral("PicView4"));
+}
+
+GlViewWidget::~GlViewWidget() {
+    Release();
+}
+
+QSurfaceFormat GlViewWidget::RequiredFormat() {
+    QSurfaceFormat f;
+    f.setRenderableType(QSurfaceFormat::OpenGL);
+    f.setProfile(QSurfaceFormat::CompatibilityProfile);
+    f.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    f.setDepthBufferSize(16);
+    f.setAlphaBufferSize(0);
+    return f;
+}
+
+void GlViewWidget::initializeGL() {
+    gl_.InitGLState(ws_.Settings, width(), height());
+    ready_ = true;
+    textures::AttachSink(ws_.Textures, &sink_);
+    gl_.BuildModelList(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
+    gl_.BuildCurPolyList(ws_.Model);
+}
+
+void GlViewWidget::resizeGL(int w, int h) {
+    gl_.SetViewport(ws_.Settings, w, h);
+}
+
+void GlViewWidget::paintGL() {
+    gl_.Display(ws_.Settings);
+}
+
+void GlViewWidget::RebuildLists() {
+    if (!ready_) {
+        return;
+    }
+    makeCurrent();
+    gl_.BuildModelList(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
+    gl_.BuildCurPolyList(ws_.Model);
+    doneCurrent();
+    update();
+}
+
+void GlViewWidget::Release() {
+    if (!ready_) {
+        return;
+    }
+    if (ws_.Textures.Sink == &sink_) {
+        ws_.Textures.Sink = nullptr;
+    }
+    makeCurrent();
+    gl_.ReleaseTextures();
+    doneCurrent();
+    ready_ = false;
+}
+
+void GlViewWidget::Sink::Upload(int t, int width, int height, std::span<const std::uint8_t> rgba) {
+    w_.makeCurrent();
+    w_.gl_.UploadTexture(t, width, height, rgba);
+    w_.doneCurrent();
+}
+
+void GlViewWidget::Sink::ReleaseAll() {
+    w_.makeCurrent();
+    w_.gl_.ReleaseTextures();
+    w_.doneCurrent();
+}
+
+} // namespace zv::app

@@ -1,0 +1,52 @@
+#pragma once
+// PicView4: the OpenGL view, a widget with a compatibility-profile context running the OpenGL
+// renderer. Loaded textures reach it through the texture table's sink.
+
+#include "render/gl/GlView.h"
+#include "textures/TextureSink.h"
+#include "workspace/Workspace.h"
+
+#include <QOpenGLWidget>
+
+namespace zv::app {
+
+class GlViewWidget : public QOpenGLWidget {
+public:
+    GlViewWidget(Workspace& ws, QWidget* parent);
+    ~GlViewWidget() override;
+
+    // The context format the renderer asks for: RGBA, double-buffered, 16-bit depth,
+    // compatibility profile (display lists). Set as the default before the application starts.
+    static QSurfaceFormat RequiredFormat();
+
+    // Rebuilds the model, current-polygon and vertex-point lists and repaints.
+    void RebuildLists();
+    // Releases the textures and the context's resources before the window goes.
+    void Release();
+
+    render::gl::GlView& Renderer() { return gl_; }
+
+protected:
+    void initializeGL() override;
+    void resizeGL(int w, int h) override;
+    void paintGL() override;
+
+private:
+    // Makes the context current around each upload, which may come from any command.
+    class Sink final : public textures::TextureSink {
+    public:
+        explicit Sink(GlViewWidget& w) : w_(w) {}
+        void Upload(int t, int width, int height, std::span<const std::uint8_t> rgba) override;
+        void ReleaseAll() override;
+
+    private:
+        GlViewWidget& w_;
+    };
+
+    Workspace& ws_;
+    render::gl::GlView gl_;
+    Sink sink_{*this};
+    bool ready_ = false;
+};
+
+} // namespace zv::app

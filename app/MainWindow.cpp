@@ -1,0 +1,270 @@
+#include "app/MainWindow.h"
+
+#include "app/GlViewWidget.h"
+#include "app/MenuTable.h"
+#include "app/QtText.h"
+#include "app/WireframeWidget.h"
+#include "config/ConfigFile.h"
+#include "formats/DroppedFiles.h"
+#include "model/ModelInfo.h"
+#include "render/ViewLayout.h"
+#include "render/WireframeView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace zv::app {
+namespace {
+
+constexpr int kRotationIntervalMs = 40;
+// Indices of the layout items in the view menu, by ViewType.
+constexpr int kViewMenuItemOfLayout[] = {0, 1, 2, 2, 3};
+
+} // namespace
+
+MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::make_unique<Workspace>(ui_)) {
+    setObjectName(QStringLiteral("Form1"));
+    setAcceptDrops(true);
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("ViewArea"));
+    setCentralWidget(area);
+    view1_ = new WireframeWidget(*ws_, area);
+    if (options_.OpenGl) {
+        view4_ = new GlViewWidget(*ws_, area);
+    }
+    rotation_ = new QTimer(this);
+    rotation_->setInterval(kRotationIntervalMs);
+    connect(rotation_, &QTimer::timeout, this, [this] { RotationTick(); });
+    ui_.OnRefresh = [this] { RefreshAll(); };
+    BuildMenus();
+    BuildStatusBar();
+    StartUp();
+}
+
+MainWindow::~MainWindow() {
+    ShutDown();
+}
+
+QAction* MainWindow::Item(const std::string& menu, int index) const {
+    const auto it = items_.find(ItemName(menu, index));
+    return it == items_.end() ? nullptr : it->second;
+}
+
+void MainWindow::StartUp() {
+    config::LoadConfig(options_.ConfigPath, ws_->Settings, ui_);
+    ws_->Model.ModelDir = ws_->Settings.ScgtArtPath;
+    currentFileName_ = "Test.vrl";
+    setWindowTitle(ToQString(model::ProductCaption()));
+    render::ResetView(ws_->View1, ws_->Settings);
+    ws_->Model.PolySelEdge.Fill(-1);
+    ui_.ShowProgress("Initializing...");
+    SetViewType(ws_->Settings.ViewType);
+    if (QAction* item = Item("mnuTex", 7)) {
+        item->setChecked(ws_->Settings.LoadTexturesOnOpen);
+    }
+    ui_.ShowProgress("Ready.");
+}
+
+void MainWindow::ShutDown() {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    rotation_->stop();
+    config::SaveConfig(options_.ConfigPath, ws_->Settings, ui_);
+    if (view4_ != nullptr) {
+        view4_->Release();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    ShutDown();
+    event->accept();
+}
+
+void MainWindow::BuildMenus() {
+    std::map<std::string, QMenu*> menus;
+    for (const MenuDef& def : MainMenus()) {
+        auto* menu = new QMenu(ToQString(def.Caption), this);
+        menu->setObjectName(ToQString(def.Name));
+        menus[std::string(def.Name)] = menu;
+    }
+    for (const MenuDef& def : MainMenus()) {
+        QMenu* menu = menus[std::string(def.Name)];
+        for (std::size_t i = 0; i < def.Items.size(); ++i) {
+            const MenuItemDef& item = def.Items[i];
+            QAction* action = nullptr;
+            if (item.Caption == "-") {
+                action = menu->addSeparator();
+            } else if (!item.Submenu.empty()) {
+                QMenu* sub = menus[std::string(item.Submenu)];
+                sub->setTitle(ToQString(item.Caption));
+                action = menu->addMenu(sub);
+            } else {
+                action = menu->addAction(ToQString(item.Caption));
+                action->setCheckable(item.Checkable);
+            }
+            action->setObjectName(ToQString(ItemName(def.Name, static_cast<int>(i))));
+            action->setVisible(!item.Hidden);
+            action->setEnabled(!item.Hidden);
+            items_[ItemName(def.Name, static_cast<int>(i))] = action;
+        }
+        if (def.TopLevel) {
+            menuBar()->addMenu(menu);
+        }
+    }
+    ConnectFileMenu();
+    ConnectViewMenu();
+}
+
+void MainWindow::BuildStatusBar() {
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("StatusBar1_Panel1"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(status_, 1);
+    ui_.SetStatusPanel(status_);
+}
+
+void MainWindow::On(const std::string& menu, int index, void (MainWindow::*command)()) {
+    if (QAction* item = Item(menu, index)) {
+        connect(item, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    }
+}
+
+void MainWindow::ConnectViewMenu() {
+    for (int layout : {0, 1, 2, 4}) {
+        if (QAction* item = Item("mnuView", kViewMenuItemOfLayout[layout])) {
+            connect(item, &QAction::triggered, this, [this, layout] { SetViewType(layout); });
+        }
+    }
+    if (QAction* points = Item("mnuView", 5)) {
+        connect(points, &QAction::toggled, this, [this](bool on) {
+            ws_->View1.ShowVertices = on;
+            RefreshAll();
+        });
+    }
+    if (QAction* names = Item("mnuView", 6)) {
+        connect(names, &QAction::toggled, this, [this](bool on) {
+            ws_->View1.ShowGroupNames = on;
+            Draw_All_Views();
+        });
+    }
+    if (QAction* load = Item("mnuTex", 7)) {
+        connect(load, &QAction::toggled, this, [this](bool on) { ws_->Settings.LoadTexturesOnOpen = on; });
+    }
+}
+
+void MainWindow::SetViewType(int viewType) {
+    ws_->Settings.ViewType = static_cast<std::uint8_t>(viewType);
+    const int checked = viewType >= 0 && viewType <= 4 ? kViewMenuItemOfLayout[viewType] : 1;
+    for (int i = 0; i <= 3; ++i) {
+        if (QAction* item = Item("mnuView", i)) {
+            item->setChecked(i == checked);
+        }
+    }
+    View_Change();
+}
+
+void MainWindow::View_Change() {
+    QWidget* area = centralWidget();
+    render::ViewLayout current;
+    current.View1Visible = view1_->isVisible();
+    current.View4Visible = view4_ != nullptr && view4_->isVisible();
+    current.ViewOffX = ws_->View1.ViewOffX;
+    current.ViewOffY = ws_->View1.ViewOffY;
+    const bool rotate = Item("mnuView_opengl", 5) != nullptr && Item("mnuView_opengl", 5)->isChecked();
+    const render::LayoutResult r =
+        render::LayOutViews(ws_->Settings.ViewType, area->width(), area->height(), rotate, current);
+    if (r.Changed) {
+        const auto place = [](QWidget* w, bool visible, const render::ViewRect& rect) {
+            w->setGeometry(rect.X, rect.Y, rect.Width, rect.Height);
+            w->setVisible(visible);
+        };
+        place(view1_, r.Layout.View1Visible, r.Layout.View1);
+        if (view4_ != nullptr) {
+            place(view4_, r.Layout.View4Visible, r.Layout.View4);
+        }
+        ws_->View1.ViewOffX = r.Layout.ViewOffX;
+        ws_->View1.ViewOffY = r.Layout.ViewOffY;
+    }
+    if (r.Timer == render::RotationTimer::Enable) {
+        rotation_->start();
+    } else if (r.Timer == render::RotationTimer::Disable) {
+        rotation_->stop();
+    }
+    view1_->update();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    View_Change();
+}
+
+void MainWindow::RotationTick() {
+    if (view4_ == nullptr) {
+        return;
+    }
+    view4_->Renderer().RotationTick();
+    view4_->update();
+}
+
+void MainWindow::RefreshAll() {
+    if (view4_ != nullptr) {
+        view4_->RebuildLists();
+    }
+    Draw_All_Views();
+}
+
+void MainWindow::Draw_All_Views() {
+    const int type = ws_->Settings.ViewType;
+    if (type != 4) {
+        view1_->update();
+    }
+    if (type != 0 && view4_ != nullptr) {
+        view4_->update();
+    }
+}
+
+void MainWindow::LoadFiles(const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& p : paths) {
+        files.push_back(ToCore(p));
+    }
+    const bool f1 = Item("mnuSpecial", 4) != nullptr && Item("mnuSpecial", 4)->isChecked();
+    const std::string last = formats::LoadDroppedFiles(*ws_, files, f1);
+    if (!last.empty()) {
+        currentFileName_ = last;
+    }
+    RefreshAll();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    LoadFiles(paths);
+}
+
+} // namespace zv::app

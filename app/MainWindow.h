@@ -1,0 +1,93 @@
+#pragma once
+// Form1, the editor's main window: it owns the workspace, starts the system in its fixed
+// order, lays out the two views, refreshes them after every model change, runs the rotation
+// timer and saves the configuration when it closes.
+
+#include "app/QtUserInterface.h"
+#include "workspace/Workspace.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace zv::app {
+
+class GlViewWidget;
+class WireframeWidget;
+
+class MainWindow : public QMainWindow {
+public:
+    struct Options {
+        std::string ConfigPath; // the configuration file read at start and written at close
+        bool OpenGl = true;     // false: no OpenGL view (tests on a platform without OpenGL)
+    };
+
+    explicit MainWindow(const Options& options);
+    ~MainWindow() override;
+
+    Workspace& Ws() { return *ws_; }
+    // The menu item with object name menu(index), e.g. Item("mnuFile", 13); null if none.
+    QAction* Item(const std::string& menu, int index) const;
+    // The current model file name of the window (the last file opened or dropped).
+    const std::string& CurrentFileName() const { return currentFileName_; }
+
+    // Opens the first file and merges the rest, as a drop on the views does, then refreshes.
+    void LoadFiles(const QStringList& paths);
+    // Rebuilds the display lists and redraws every view.
+    void RefreshAll();
+    void Draw_All_Views();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void StartUp();
+    void ShutDown();
+    void BuildMenus();
+    void BuildStatusBar();
+    void ConnectFileMenu();
+    void ConnectViewMenu();
+    void SetViewType(int viewType);
+    void View_Change();
+    void RotationTick();
+    void On(const std::string& menu, int index, void (MainWindow::*command)());
+
+    // File menu commands.
+    void NewModelCommand();
+    void OpenScgt();
+    void OpenF1();
+    void OpenBin();
+    void SaveScgt();
+    void SaveF1();
+    void SaveBin();
+    void MergeScgt();
+    void MergeF1();
+    void MergeBin();
+    void QuitCommand();
+    // The file chosen in an open or save dialog ("" when cancelled); stores it in ModelPath.
+    std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder);
+
+    Options options_;
+    QtUserInterface ui_{*this};
+    std::unique_ptr<Workspace> ws_;
+    WireframeWidget* view1_ = nullptr;
+    GlViewWidget* view4_ = nullptr;
+    QLabel* status_ = nullptr;
+    QTimer* rotation_ = nullptr;
+    std::map<std::string, QAction*> items_;
+    std::string currentFileName_ = "Test.vrl";
+    bool shutDown_ = false;
+};
+
+} // namespace zv::app

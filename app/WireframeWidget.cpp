@@ -1,0 +1,30 @@
+#include "app/WireframeWidget.h"
+
+#include "app/QPainterCanvas.h"
+#include "render/WireframeView.h"
+
+#include <QPainter>
+
+namespace zv::app {
+
+WireframeWidget::WireframeWidget(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
+    setObjectName(QStringLiteral("PicView1"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void WireframeWidget::paintEvent(QPaintEvent*) {
+    if (buffer_.size() != size()) {
+        buffer_ = QImage(size(), QImage::Format_RGB32);
+    }
+    ws_.View1.ViewWidth = static_cast<float>(width());
+    ws_.View1.ViewHeight = static_cast<float>(height());
+    {
+        QPainter onImage(&buffer_);
+        QPainterCanvas canvas(onImage, background_.isNull() ? nullptr : &background_);
+        render::DrawView1(ws_.View1, ws_.Model, ws_.Settings, canvas);
+    }
+    QPainter onWidget(this);
+    onWidget.drawImage(0, 0, buffer_);
+}
+
+} // namespace zv::app

@@ -1,0 +1,94 @@
+#include "app/MainWindow.h"
+
+#include "app/MenuTable.h"
+#include "config/ConfigFile.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace zv::app {
+namespace {
+
+const QString kBox = QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl");
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() {
+        // An existing (empty) file, so start-up shows no "not found" box.
+        config = dir.Write("ZV068.CFG", std::string(";\r\n"));
+    }
+    test::TempDir dir;
+    std::string config;
+};
+
+TEST_F(MainWindowTest, StartsInOrderAndSavesTheConfigurationWhenClosed) {
+    {
+        MainWindow w({config, false});
+        EXPECT_EQ(w.objectName(), QStringLiteral("Form1"));
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvane v0.681"));
+        EXPECT_EQ(w.CurrentFileName(), "Test.vrl");
+        const auto* status = w.findChild<QLabel*>(QStringLiteral("StatusBar1_Panel1"));
+        ASSERT_NE(status, nullptr);
+        EXPECT_EQ(status->text(), QStringLiteral("Ready."));
+        EXPECT_NE(w.findChild<QWidget*>(QStringLiteral("PicView1")), nullptr);
+        // The configured layout (1: side by side) is checked in the view menu.
+        EXPECT_TRUE(w.Item("mnuView", 1)->isChecked());
+        EXPECT_FALSE(w.Item("mnuView", 0)->isChecked());
+        w.Ws().Settings.MaxTex = 123;
+        w.close();
+    }
+    config::Settings read;
+    model::QuietUserInterface quiet;
+    ASSERT_TRUE(config::LoadConfig(config, read, quiet));
+    EXPECT_EQ(read.MaxTex, 123);
+}
+
+TEST_F(MainWindowTest, MenusFollowTheTableWithHiddenItemsHidden) {
+    MainWindow w({config, false});
+    EXPECT_EQ(w.Item("mnuFile", 13)->text(), QStringLiteral("&Quit"));
+    EXPECT_TRUE(w.Item("mnuFile", 3)->isSeparator());
+    EXPECT_FALSE(w.Item("mnuFile", 5)->isVisible());  // "Merge MTM2-Model (.bin)"
+    EXPECT_FALSE(w.Item("mnuFile1", 4)->isVisible()); // "&NICE2 Model (.oif)"
+    EXPECT_EQ(w.Item("mnuFile1", 2)->text(), QStringLiteral("&MTM Model (.bin)"));
+    EXPECT_EQ(w.Item("mnuFile", 1)->menu()->objectName(), QStringLiteral("mnuFile1"));
+    EXPECT_TRUE(w.Item("mnuTex", 7)->isCheckable());
+    for (const MenuDef& def : MainMenus()) {
+        for (std::size_t i = 0; i < def.Items.size(); ++i) {
+            ASSERT_NE(w.Item(std::string(def.Name), static_cast<int>(i)), nullptr) << def.Name << " " << i;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FilesGivenToTheWindowOpenAndMerge) {
+    MainWindow w({config, false});
+    w.Ws().Settings.LoadTexturesOnOpen = false;
+    w.LoadFiles({kBox, kBox});
+    EXPECT_EQ(w.Ws().Model.PolyCount, 12);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("ZV0.681 [ box.vrl ]    v: 16  p: 12"));
+    EXPECT_EQ(w.CurrentFileName(), "box.vrl");
+    w.Item("mnuFile", 0)->trigger(); // New
+    EXPECT_EQ(w.Ws().Model.VertCount, -1);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvane v0.681"));
+}
+
+TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
+    MainWindow w({config, false});
+    w.resize(800, 600);
+    w.Item("mnuView", 0)->trigger(); // wireframe only
+    EXPECT_EQ(w.Ws().Settings.ViewType, 0);
+    EXPECT_TRUE(w.Item("mnuView", 0)->isChecked());
+    EXPECT_FALSE(w.Item("mnuView", 1)->isChecked());
+    const auto* view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+    EXPECT_EQ(view1->width(), w.centralWidget()->width());
+    w.Item("mnuView", 1)->trigger();
+    EXPECT_EQ(view1->width(), w.centralWidget()->width() / 2);
+}
+
+} // namespace
+} // namespace zv::app
