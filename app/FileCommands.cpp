@@ -10,6 +10,8 @@
 #include "workspace/ModelLifecycle.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -31,14 +33,20 @@ QString QtFilter(const char* filter) {
 
 } // namespace
 
-std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter,
-                                   const std::string& folder) {
+std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter, const std::string& folder,
+                                   int* selectedFilter) {
     const QString start = ToQString(save && !ws_->Model.ModelPath.empty() ? ws_->Model.ModelPath : folder);
-    const QString chosen =
-        save ? QFileDialog::getSaveFileName(this, QString::fromLatin1(title), start, QtFilter(filter))
-             : QFileDialog::getOpenFileName(this, QString::fromLatin1(title), start, QtFilter(filter));
+    const QString filters = QtFilter(filter);
+    QString chosenFilter;
+    const QString caption = QString::fromLatin1(title);
+    const QString chosen = save ? QFileDialog::getSaveFileName(this, caption, start, filters, &chosenFilter)
+                                : QFileDialog::getOpenFileName(this, caption, start, filters, &chosenFilter);
     if (chosen.isEmpty()) {
         return {};
+    }
+    if (selectedFilter != nullptr) {
+        const auto index = filters.split(QStringLiteral(";;")).indexOf(chosenFilter);
+        *selectedFilter = static_cast<int>(std::max<qsizetype>(index, 0));
     }
     ws_->Model.ModelPath = ToCore(chosen);
     return ws_->Model.ModelPath;
@@ -57,6 +65,31 @@ void MainWindow::ConnectFileMenu() {
     On("mnuFileMerge", 0, &MainWindow::MergeScgt);
     On("mnuFileMerge", 1, &MainWindow::MergeF1);
 }
+
+bool MainWindow::HasSomethingToSave(const char* title) {
+    if (ws_->Model.VertCount >= 1) {
+        return true;
+    }
+    ui_.ShowMessage(title, "Nothing to save !", model::MessageIcon::Information, model::MessageButtons::Ok);
+    return false;
+}
+
+// The "Open Model" chooser of the toolbar: the first filter opens SCGT, the second BIN.
+void MainWindow::OpenModelChooser() {
+    int filter = 0;
+    const std::string path =
+        ChooseFile(false, "Open Model", "SCGT (vrl)|*.vrl|MTM (bin)|*.bin", ws_->Settings.ScgtModelPath, &filter);
+    if (path.empty()) {
+        return;
+    }
+    const bool opened =
+        filter == 1 ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt);
+    if (opened) {
+        currentFileName_ = model::FileNameOf(path);
+    }
+}
+
+void MainWindow::SaveModelButton() { SaveScgt(); }
 
 void MainWindow::NewModelCommand() {
     NewModel(*ws_);
@@ -86,6 +119,9 @@ void MainWindow::OpenBin() {
 }
 
 void MainWindow::SaveScgt() {
+    if (!HasSomethingToSave("Save Vrl-Model")) {
+        return;
+    }
     const std::string path =
         ChooseFile(true, "Save SCGT-Model", "Cube Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
@@ -94,6 +130,9 @@ void MainWindow::SaveScgt() {
 }
 
 void MainWindow::SaveF1() {
+    if (!HasSomethingToSave("Save F1 2000 Model")) {
+        return;
+    }
     const std::string path =
         ChooseFile(true, "Save F1-2000 Model", "Cube2.5 Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
@@ -102,6 +141,9 @@ void MainWindow::SaveF1() {
 }
 
 void MainWindow::SaveBin() {
+    if (!HasSomethingToSave("Save MTM Model")) {
+        return;
+    }
     const std::string path =
         ChooseFile(true, "Save MTM-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
     if (!path.empty() && formats::WriteBin(*ws_, path)) {

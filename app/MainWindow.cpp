@@ -2,15 +2,19 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MenuTable.h"
+#include "app/OptionsWindow.h"
 #include "app/QtText.h"
+#include "app/Toolbars.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
 #include "formats/DroppedFiles.h"
 #include "model/ModelInfo.h"
 #include "render/ViewLayout.h"
+#include "render/gl/GlView.h"
 #include "render/WireframeView.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -20,6 +24,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 
 namespace zv::app {
@@ -46,12 +51,71 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     connect(rotation_, &QTimer::timeout, this, [this] { RotationTick(); });
     ui_.OnRefresh = [this] { RefreshAll(); };
     BuildMenus();
+    BuildToolbars();
     BuildStatusBar();
+    ConnectOptionsCommand(*this);
     StartUp();
 }
 
 MainWindow::~MainWindow() {
     ShutDown();
+}
+
+QAction* MainWindow::Button(const std::string& key) const {
+    const auto it = buttons_.find(key);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+std::string MainWindow::WorkingMode() const {
+    for (const char* key : {"view_mode", "edit_vertex", "edit_poly", "edit_part", "edit_wp"}) {
+        if (QAction* b = Button(key); b != nullptr && b->isChecked()) {
+            return key;
+        }
+    }
+    return std::string(kStartMode);
+}
+
+void MainWindow::BuildToolbars() {
+    for (const ToolbarDef& def : MainToolbars()) {
+        QToolBar* bar = addToolBar(ToQString(def.Name));
+        bar->setObjectName(ToQString(def.Name));
+        auto* modes = new QActionGroup(bar);
+        modes->setExclusive(true);
+        for (const ToolButtonDef& b : def.Buttons) {
+            if (b.Kind == ButtonKind::Separator) {
+                bar->addSeparator();
+                continue;
+            }
+            QAction* action = bar->addAction(ToQString(b.Key));
+            action->setObjectName(ToQString(b.Key));
+            action->setToolTip(ToQString(b.ToolTip.empty() ? b.Key : b.ToolTip));
+            action->setCheckable(b.Kind != ButtonKind::Command);
+            if (b.Kind == ButtonKind::Mode) {
+                modes->addAction(action);
+                action->setChecked(modes->actions().size() == 1); // the first mode is pressed
+            }
+            buttons_[std::string(b.Key)] = action;
+        }
+    }
+    ConnectToolbars();
+}
+
+void MainWindow::ConnectToolbars() {
+    connect(Button("openbin"), &QAction::triggered, this, [this] { OpenModelChooser(); });
+    connect(Button("save_model"), &QAction::triggered, this, [this] { SaveModelButton(); });
+    connect(Button("drawmode"), &QAction::triggered, this, [this] {
+        render::gl::GlView::CycleRenderType(ws_->Settings);
+        RefreshAll();
+    });
+    connect(Button("view1_orient"), &QAction::triggered, this, [this] {
+        render::SetOrientation(ws_->View1, (ws_->View1.ViewOrient + 1) % 6);
+        ws_->Settings.View1_orient = ws_->View1.ViewOrient;
+        Draw_All_Views();
+    });
+    // Their tools come with the transform and track commands.
+    for (const char* later : {"toggle_vert", "toggle_centertransform", "translate", "scale", "rotate", "create_part"}) {
+        Button(later)->setEnabled(false);
+    }
 }
 
 QAction* MainWindow::Item(const std::string& menu, int index) const {

@@ -36,6 +36,10 @@ public:
     Workspace& Ws() { return *ws_; }
     // The menu item with object name menu(index), e.g. Item("mnuFile", 13); null if none.
     QAction* Item(const std::string& menu, int index) const;
+    // The toolbar button (or mode) with the given key, e.g. Button("edit_vertex"); null if none.
+    QAction* Button(const std::string& key) const;
+    // The key of the pressed button of Toolbar1's mode group: the working mode.
+    std::string WorkingMode() const;
     // The current model file name of the window (the last file opened or dropped).
     const std::string& CurrentFileName() const { return currentFileName_; }
 
@@ -44,6 +48,8 @@ public:
     // Rebuilds the display lists and redraws every view.
     void RefreshAll();
     void Draw_All_Views();
+    // The OpenGL background, floor grid and projection from the settings, then RefreshAll().
+    void ApplyViewSettings();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +62,10 @@ private:
     void ShutDown();
     void BuildMenus();
     void BuildStatusBar();
+    void BuildToolbars();
+    void ConnectToolbars();
+    void OpenModelChooser();
+    void SaveModelButton();
     void ConnectFileMenu();
     void ConnectViewMenu();
     void SetViewType(int viewType);
@@ -76,7 +86,11 @@ private:
     void MergeBin();
     void QuitCommand();
     // The file chosen in an open or save dialog ("" when cancelled); stores it in ModelPath.
-    std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder);
+    // selectedFilter, when given, receives the index of the filter entry chosen.
+    std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder,
+                           int* selectedFilter = nullptr);
+    // False, after "Nothing to save !" under title, when the model has no vertex.
+    bool HasSomethingToSave(const char* title);
 
     Options options_;
     QtUserInterface ui_{*this};
@@ -86,6 +100,7 @@ private:
     QLabel* status_ = nullptr;
     QTimer* rotation_ = nullptr;
     std::map<std::string, QAction*> items_;
+    std::map<std::string, QAction*> buttons_;
     std::string currentFileName_ = "Test.vrl";
     bool shutDown_ = false;
 };

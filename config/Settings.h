@@ -76,6 +76,8 @@ struct Settings {
     bool ShowTextureErrors = true;  // "Show Error Message if a Texture can't be found."
     bool VertexMark = false;        // toolbar option "vertex_mark": picking a part marks its vertices
     bool SelectFrontOnly = false;   // picking, and the wireframe vertex marks, skip polygons facing away
+    bool PolyMark = false;          // toolbar option "poly_mark": picking a vertex selects its polygons
+    std::int16_t SelectMode = 0;    // what the view gestures select: 0 vertices, 1 polygons
 };
 
 } // namespace zv::config

@@ -17,6 +17,22 @@ struct VertRec {
     float Z = 0;
 };
 
+struct Point3d {
+    double X = 0;
+    double Y = 0;
+    double Z = 0;
+};
+
+// Selection state beside the flag tables: where Ctrl SPACE stopped, and the box around the
+// selected vertices as ComputeSelectionBox last left it.
+struct SelectionState {
+    std::int32_t SelCursor = -1; // selected polygon last reached by Ctrl SPACE, -1 none
+    Point3d SelBoxMin;
+    Point3d SelBoxMax;
+    Point3d SelCenter;
+    Point3d SelSize;
+};
+
 // One node of the parts tree; node g (from 1) belongs to part g.
 struct PartNode {
     std::string Text;
@@ -89,6 +105,8 @@ struct ModelStore {
     Table<std::string> GroupName{kPartSlots};
     std::vector<PartNode> PartNodes;
     int SelectedPart = 0; // selected node, 0 none
+
+    SelectionState Selection;
 
     // Extents, filled by CalcExtents.
     double ExtMinX = 0, ExtMinY = 0, ExtMinZ = 0;

@@ -5,6 +5,10 @@
 #include "tests/support/TempDir.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QToolBar>
 #include <QLabel>
 #include <QMenu>
 
@@ -88,6 +92,52 @@ TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
     EXPECT_EQ(view1->width(), w.centralWidget()->width());
     w.Item("mnuView", 1)->trigger();
     EXPECT_EQ(view1->width(), w.centralWidget()->width() / 2);
+}
+
+// Closes the next modal message box once it shows, keeping its title and text.
+struct MessageCatcher {
+    QString Title, Text;
+    void Arm() {
+        QTimer::singleShot(0, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                Title = box->windowTitle();
+                Text = box->text();
+                box->accept();
+            }
+        });
+    }
+};
+
+TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
+    MainWindow w({config, false});
+    for (const char* bar : {"Toolbar1", "Toolbar2", "Toolbar3", "Toolbar4"}) {
+        EXPECT_NE(w.findChild<QToolBar*>(QString::fromLatin1(bar)), nullptr) << bar;
+    }
+    EXPECT_EQ(w.WorkingMode(), "view_mode");
+    w.Button("edit_vertex")->trigger();
+    EXPECT_EQ(w.WorkingMode(), "edit_vertex");
+    EXPECT_FALSE(w.Button("view_mode")->isChecked());
+    EXPECT_EQ(w.Button("openbin")->toolTip(), QStringLiteral("Open model"));
+    EXPECT_FALSE(w.Button("translate")->isEnabled()); // its tool comes later
+
+    const int orient = w.Ws().View1.ViewOrient;
+    w.Button("view1_orient")->trigger();
+    EXPECT_EQ(w.Ws().View1.ViewOrient, (orient + 1) % 6);
+    w.Ws().Settings.RenderType = 2;
+    w.Button("drawmode")->trigger();
+    EXPECT_EQ(w.Ws().Settings.RenderType, 0);
+}
+
+TEST_F(MainWindowTest, SavingAnEmptyModelSaysSo) {
+    MainWindow w({config, false});
+    MessageCatcher catcher;
+    catcher.Arm();
+    w.Button("save_model")->trigger();
+    EXPECT_EQ(catcher.Title, QStringLiteral("Save Vrl-Model"));
+    EXPECT_EQ(catcher.Text, QStringLiteral("Nothing to save !"));
+    catcher.Arm();
+    w.Item("mnuFile2", 1)->trigger();
+    EXPECT_EQ(catcher.Title, QStringLiteral("Save F1 2000 Model"));
 }
 
 } // namespace

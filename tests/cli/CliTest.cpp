@@ -94,9 +94,9 @@ TEST(CliDump, ModelStoreAsJson) {
     ASSERT_EQ(doc["polygons"].size(), 6u);
     const auto& p0 = doc["polygons"][0];
     // Stored reversed in the file, read back in model order.
-    EXPECT_EQ(p0["corners"][0], nlohmann::json({0, 0.0, 1.0}));
-    EXPECT_EQ(p0["corners"][3], nlohmann::json({3, 0.0, 0.0}));
-    EXPECT_EQ(p0["color"], nlohmann::json({220, 140, 60, 255}));
+    EXPECT_EQ(p0["corners"][0], nlohmann::json({3, 0.0, 0.0}));
+    EXPECT_EQ(p0["corners"][3], nlohmann::json({0, 0.0, 1.0}));
+    EXPECT_EQ(p0["color"], nlohmann::json({220, 140, 60, 0}));
     EXPECT_EQ(p0["tex"], 0);
     EXPECT_EQ(doc["textures"], nlohmann::json({"BOXSIDE", "BOXEND"}));
     EXPECT_EQ(doc["parts"][0]["name"], "box");

@@ -1,0 +1,1 @@
+// The options window's tests.

@@ -1,0 +1,82 @@
+// The real editor window on a display (a virtual X display in the test run), with its OpenGL
+// view: open the sample and look at what both views show.
+
+#include "app/GlViewWidget.h"
+#include "app/MainWindow.h"
+#include "tests/support/TempDir.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QOpenGLWidget>
+#include <QSurfaceFormat>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace zv::app {
+namespace {
+
+// Pixels of image (inside its centre half) that are neither the background nor black.
+int DrawnPixels(const QImage& image, QRgb background) {
+    int drawn = 0;
+    for (int y = image.height() / 4; y < image.height() * 3 / 4; ++y) {
+        for (int x = image.width() / 4; x < image.width() * 3 / 4; ++x) {
+            const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+            drawn += p != (background & 0xFFFFFF) && p != 0 ? 1 : 0;
+        }
+    }
+    return drawn;
+}
+
+TEST(RealWindow, OpensTheSampleInBothViews) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        if (std::getenv("CI") != nullptr) {
+            FAIL() << "no X display for the real window test";
+        }
+        GTEST_SKIP() << "no X display (run the tests under xvfb-run)";
+    }
+    test::TempDir dir;
+    MainWindow w({dir.Write("ZV068.CFG", std::string(";\r\n")), true});
+    w.resize(1000, 600);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")});
+    QTest::qWait(200);
+
+    auto* gl = w.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
+    ASSERT_NE(gl, nullptr);
+    ASSERT_TRUE(gl->isValid()) << "no OpenGL context";
+    const QImage frame = gl->grabFramebuffer();
+    ASSERT_FALSE(frame.isNull());
+    // The textured box fills the middle of the 3D view.
+    EXPECT_GT(DrawnPixels(frame, frame.pixel(2, 2)), frame.width() * frame.height() / 40);
+
+    auto* wire = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+    ASSERT_NE(wire, nullptr);
+    const QImage outline = wire->grab().toImage();
+    // The loaded polygons are selected: their outlines are in the selected colour.
+    EXPECT_GT(DrawnPixels(outline, 0), 20);
+    if (const char* out = std::getenv("ZV_VIEW_IMAGES")) {
+        frame.save(QString::fromLocal8Bit(out) + QStringLiteral("/window_gl.png"));
+        outline.save(QString::fromLocal8Bit(out) + QStringLiteral("/window_wire.png"));
+    }
+    w.close();
+}
+
+} // namespace
+} // namespace zv::app
+
+int main(int argc, char** argv) {
+    QSurfaceFormat::setDefaultFormat(zv::app::GlViewWidget::RequiredFormat());
+    // A real display when there is one; otherwise the test skips.
+    if (std::getenv("DISPLAY") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    } else {
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
