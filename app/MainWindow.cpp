@@ -126,6 +126,8 @@ QAction* MainWindow::Item(const std::string& menu, int index) const {
 void MainWindow::StartUp() {
     config::LoadConfig(options_.ConfigPath, ws_->Settings, ui_);
     ws_->Model.ModelDir = ws_->Settings.ScgtArtPath;
+    const config::WindowPosition& place = ws_->Settings.MainWinPosition;
+    setGeometry(place.Left, place.Top, place.Width, place.Height);
     currentFileName_ = "Test.vrl";
     setWindowTitle(ToQString(model::ProductCaption()));
     render::ResetView(ws_->View1, ws_->Settings);
@@ -144,6 +146,8 @@ void MainWindow::ShutDown() {
     }
     shutDown_ = true;
     rotation_->stop();
+    const QRect place = geometry();
+    ws_->Settings.MainWinPosition = {place.x(), place.y(), place.width(), place.height()};
     config::SaveConfig(options_.ConfigPath, ws_->Settings, ui_);
     if (view4_ != nullptr) {
         view4_->Release();

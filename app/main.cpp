@@ -14,7 +14,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
     zv::app::MainWindow window({zv::config::ConfigFilePath(programDir), true});
-    window.resize(1280, 800);
     window.show();
     const QStringList files = QCoreApplication::arguments().mid(1);
     if (!files.isEmpty()) {

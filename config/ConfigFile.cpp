@@ -86,7 +86,7 @@ struct Entry {
     Field Value;
 };
 
-const std::array<Entry, 33> kEntries{{
+const std::array<Entry, 34> kEntries{{
     {"ScgtModelPath", FolderField{&Settings::ScgtModelPath}},
     {"ScgtArtPath", FolderField{&Settings::ScgtArtPath}},
     {"ScgtScenePath", FolderField{&Settings::ScgtScenePath}},
@@ -120,6 +120,8 @@ const std::array<Entry, 33> kEntries{{
     {"TexWinPosition", WindowField{&Settings::TexWinPosition}},
     {"WPWinPosition", WindowField{&Settings::WPWinPosition}},
     {"GridProperties", GridField{}},
+    // The editor window's own place, kept like the tool windows'.
+    {"MainWinPosition", WindowField{&Settings::MainWinPosition}},
 }};
 
 constexpr std::array<std::int32_t WindowPosition::*, 4> kWindowValues{
@@ -326,6 +328,7 @@ void ValidateWhole(Settings& s) {
     }
     FixToolWindow(s.VertexGroupWinPosition);
     FixToolWindow(s.PolygonGroupWinPosition);
+    FixToolWindow(s.MainWinPosition);
     FixGrid(s.Grid);
 }
 

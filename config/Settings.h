@@ -69,6 +69,7 @@ struct Settings {
     WindowPosition PolygonGroupWinPosition{0, 0, 240, 400};
     WindowPosition TexWinPosition{0, 0, 320, 480};
     WindowPosition WPWinPosition{0, 0, 320, 480};
+    WindowPosition MainWinPosition{40, 40, 1280, 800}; // the editor window (written after the grid)
     GridProperties Grid;
 
     // Run-time switches, not stored in the file.

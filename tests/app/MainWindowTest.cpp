@@ -45,12 +45,18 @@ TEST_F(MainWindowTest, StartsInOrderAndSavesTheConfigurationWhenClosed) {
         EXPECT_TRUE(w.Item("mnuView", 1)->isChecked());
         EXPECT_FALSE(w.Item("mnuView", 0)->isChecked());
         w.Ws().Settings.MaxTex = 123;
+        w.resize(900, 700);
         w.close();
     }
     config::Settings read;
     model::QuietUserInterface quiet;
     ASSERT_TRUE(config::LoadConfig(config, read, quiet));
     EXPECT_EQ(read.MaxTex, 123);
+    // The window keeps its size for the next start.
+    EXPECT_EQ(read.MainWinPosition.Width, 900);
+    EXPECT_EQ(read.MainWinPosition.Height, 700);
+    MainWindow again({config, false});
+    EXPECT_EQ(again.width(), 900);
 }
 
 TEST_F(MainWindowTest, MenusFollowTheTableWithHiddenItemsHidden) {

@@ -156,9 +156,10 @@ TEST_F(ConfigFileTest, SavedFileHasTheExpectedLayout) {
     EXPECT_NE(text.find("\r\n\r\nViewAxis\r\n 1 \r\n\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n\r\nVertexGroupWinPosition\r\n 0 \r\n 0 \r\n 240 \r\n 400 \r\n\r\nPolygon"),
               std::string::npos);
+    // The grid ends the settings of the tool windows; the editor window's place comes last.
     const std::string grid =
         "\r\n\r\nGridProperties\r\n-10 \r\n 10 \r\n .01 \r\n-.5 \r\n 4096 \r\n 1 \r\nTrue\r\n"
-        " 1E-05 \r\n\r\n";
+        " 1E-05 \r\n\r\nMainWinPosition\r\n 40 \r\n 40 \r\n 1280 \r\n 800 \r\n\r\n";
     ASSERT_GE(text.size(), grid.size());
     EXPECT_EQ(text.substr(text.size() - grid.size()), grid);
 }
