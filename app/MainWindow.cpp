@@ -1,17 +1,19 @@
 #include "app/MainWindow.h"
 
 #include "app/GlViewWidget.h"
+#include "app/MenuCommands.h"
 #include "app/MenuTable.h"
 #include "app/OptionsWindow.h"
 #include "app/QtText.h"
 #include "app/Toolbars.h"
+#include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
 #include "formats/DroppedFiles.h"
 #include "model/ModelInfo.h"
 #include "render/ViewLayout.h"
-#include "render/gl/GlView.h"
 #include "render/WireframeView.h"
+#include "render/gl/GlView.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -55,6 +57,8 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     BuildStatusBar();
     ConnectOptionsCommand(*this);
     StartUp();
+    ConnectMenuAreas(*this);
+    input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
 MainWindow::~MainWindow() {
@@ -113,7 +117,8 @@ void MainWindow::ConnectToolbars() {
         Draw_All_Views();
     });
     // Their tools come with the transform and track commands.
-    for (const char* later : {"toggle_vert", "toggle_centertransform", "translate", "scale", "rotate", "create_part"}) {
+    for (const char* later :
+         {"toggle_vert", "toggle_centertransform", "translate", "scale", "rotate", "create_part"}) {
         Button(later)->setEnabled(false);
     }
 }
@@ -145,6 +150,9 @@ void MainWindow::ShutDown() {
         return;
     }
     shutDown_ = true;
+    if (input_ != nullptr) {
+        input_->Detach();
+    }
     rotation_->stop();
     const QRect place = geometry();
     ws_->Settings.MainWinPosition = {place.x(), place.y(), place.width(), place.height()};

@@ -21,6 +21,7 @@ class QTimer;
 namespace zv::app {
 
 class GlViewWidget;
+class ViewInput;
 class WireframeWidget;
 
 class MainWindow : public QMainWindow {
@@ -56,6 +57,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // TAB and Shift TAB cycle through vertices here, so they never move the focus.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     void StartUp();
@@ -99,6 +102,7 @@ private:
     GlViewWidget* view4_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer* rotation_ = nullptr;
+    ViewInput* input_ = nullptr;
     std::map<std::string, QAction*> items_;
     std::map<std::string, QAction*> buttons_;
     std::string currentFileName_ = "Test.vrl";

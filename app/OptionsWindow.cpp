@@ -147,7 +147,8 @@ QString PagefileMemoryLine(std::string_view meminfo) {
     return MemoryLine("Available pagefile memory (KB) : ", MeminfoKb(meminfo, "SwapFree"));
 }
 
-OptionsWindow::OptionsWindow(config::Settings& settings, QWidget* parent) : QDialog(parent), settings_(settings) {
+OptionsWindow::OptionsWindow(config::Settings& settings, QWidget* parent)
+    : QDialog(parent), settings_(settings) {
     setObjectName(QStringLiteral("FrmOpt"));
     setWindowTitle(QStringLiteral("Options"));
     ChooseFolder = [this](const QString& start) { return DefaultChooseFolder(this, start); };
@@ -245,7 +246,8 @@ QWidget* OptionsWindow::BuildDirectoriesTab() {
         auto* browse = new QPushButton(QStringLiteral("..."));
         browse->setObjectName(Indexed("cmdBrowse", i));
         connect(browse, &QPushButton::clicked, this, [this, i] { Browse(i); });
-        grid->addWidget(new QLabel(QLatin1String(kFolderLabel.at(static_cast<std::size_t>(i)))), 2 * i, 0, 1, 2);
+        grid->addWidget(new QLabel(QLatin1String(kFolderLabel.at(static_cast<std::size_t>(i)))), 2 * i, 0, 1,
+                        2);
         grid->addWidget(field, 2 * i + 1, 0);
         grid->addWidget(browse, 2 * i + 1, 1);
     }
@@ -267,10 +269,12 @@ QWidget* OptionsWindow::BuildColorsTab() {
     auto* wireframe = new QGroupBox(QStringLiteral("Wireframe View"));
     auto* wireForm = new QFormLayout(wireframe);
     for (const ColourRow& row : kWireframeRows) {
-        wireForm->addRow(QLatin1String(row.Label), ColourButton(row.Index, Indexed("cmdWF_Color", row.Index)));
+        wireForm->addRow(QLatin1String(row.Label),
+                         ColourButton(row.Index, Indexed("cmdWF_Color", row.Index)));
     }
     auto* opengl = new QGroupBox(QStringLiteral("OpenGL View"));
-    (new QFormLayout(opengl))->addRow(QStringLiteral("Background"), ColourButton(kOglColour, Indexed("cmdOGL_Color", 0)));
+    (new QFormLayout(opengl))
+        ->addRow(QStringLiteral("Background"), ColourButton(kOglColour, Indexed("cmdOGL_Color", 0)));
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(wireframe);
     layout->addWidget(opengl);
@@ -381,14 +385,13 @@ void OptionsWindow::PickColour(int index) {
 void OptionsWindow::SetColour(int index, std::int32_t colour) {
     colours_.at(static_cast<std::size_t>(index)) = colour;
     colourButtons_.at(static_cast<std::size_t>(index))
-        ->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black;")
-                            .arg(ToQColor(colour).name()));
+        ->setStyleSheet(
+            QStringLiteral("background-color: %1; border: 1px solid black;").arg(ToQColor(colour).name()));
 }
 
 void OptionsWindow::RefreshMemory() {
     QFile file(QStringLiteral("/proc/meminfo"));
-    const std::string text =
-        file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    const std::string text = file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
     physical_->setText(PhysicalMemoryLine(text));
     pagefile_->setText(PagefileMemoryLine(text));
 }

@@ -10,6 +10,7 @@ namespace zv::app {
 WireframeWidget::WireframeWidget(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
     setObjectName(QStringLiteral("PicView1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus); // a click on the view gives the keys back to the window
 }
 
 void WireframeWidget::paintEvent(QPaintEvent*) {

@@ -109,10 +109,6 @@ bool OutlineContains(const std::array<render::ScreenPos, model::kMaxCorners>& pt
     return crossings % 2 == 1;
 }
 
-bool InRect(const render::ScreenPos& s, const ScreenRect& r) {
-    return s.X >= r.X1 && s.X < r.X2 && s.Y >= r.Y1 && s.Y < r.Y2;
-}
-
 std::string Coordinates(const model::VertRec& v, const char* firstGap) {
     return firstGap + std::string("x: ") + config::FormatSingle(v.X) + "  y: " + config::FormatSingle(v.Y) +
            "  z: " + config::FormatSingle(v.Z);
@@ -534,35 +530,9 @@ int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings
     return hits;
 }
 
-ScreenRect ScreenRect::Normalised() const {
-    return {std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)};
-}
-
-int SelectVerticesInRect(model::ModelStore& m, model::UserInterface& ui,
-                         std::span<const render::ScreenPos> screen, ScreenRect rect) {
-    const ScreenRect r = rect.Normalised();
-    if (r.Empty()) {
-        return 0;
-    }
-    const std::int32_t end =
-        std::min<std::int32_t>(UsedVertices(m), static_cast<std::int32_t>(screen.size()));
-    int count = 0;
-    for (std::int32_t i = 0; i < end; ++i) {
-        if ((m.VertFlag[i] & kDrawnInView) == kDrawnInView &&
-            InRect(screen[static_cast<std::size_t>(i)], r)) {
-            m.VertSel[i] = kTrue;
-            ++count;
-        }
-    }
-    ui.ShowProgress(std::to_string(count) + " Vertices selected.");
-    ui.RequestRefresh();
-    return count;
-}
-
 int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                         std::span<const render::ScreenPos> screen, ScreenRect rect) {
-    const ScreenRect r = rect.Normalised();
-    if (r.Empty()) {
+                         std::span<const render::ScreenPos> screen, const render::PickRect& rect) {
+    if (rect.Empty()) {
         return 0;
     }
     std::array<render::ScreenPos, model::kMaxCorners> pts{};
@@ -573,7 +543,7 @@ int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const c
             continue;
         }
         const auto begin = pts.begin();
-        if (std::all_of(begin, begin + n, [&](const render::ScreenPos& s) { return InRect(s, r); })) {
+        if (std::all_of(begin, begin + n, [&](const render::ScreenPos& s) { return rect.Contains(s); })) {
             m.PolySel[p] = kTrue;
             ++count;
         }
@@ -582,25 +552,23 @@ int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const c
     return count;
 }
 
-std::int32_t VertexAtPoint(const model::ModelStore& m, std::span<const render::ScreenPos> screen, float px,
-                           float py) {
-    const std::int32_t end =
-        std::min<std::int32_t>(UsedVertices(m), static_cast<std::int32_t>(screen.size()));
-    for (std::int32_t i = 0; i < end; ++i) {
-        const render::ScreenPos& s = screen[static_cast<std::size_t>(i)];
-        if ((m.VertFlag[i] & render::kFlagShown) != 0 && std::fabs(s.X - px) < kPickRadius &&
-            std::fabs(s.Y - py) < kPickRadius) {
-            return i;
+int SelectRectVertices(model::ModelStore& m, model::UserInterface& ui, std::span<const int> found) {
+    int count = 0;
+    for (const int v : found) {
+        if (IsVertex(m, v)) {
+            m.VertSel[v] = kTrue;
+            ++count;
         }
     }
-    return -1;
+    ui.ShowProgress(std::to_string(count) + " Vertices selected.");
+    ui.RequestRefresh();
+    return count;
 }
 
-std::int32_t PickVertex(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                        std::span<const render::ScreenPos> screen, float px, float py) {
-    const std::int32_t v = VertexAtPoint(m, screen, px, py);
-    if (v < 0) {
-        return -1;
+bool MakePickedVertexCurrent(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
+                             std::int32_t v) {
+    if (!IsVertex(m, v)) {
+        return false;
     }
     m.CurVert = v;
     if (settings.PolyMark) {
@@ -612,29 +580,20 @@ std::int32_t PickVertex(model::ModelStore& m, model::UserInterface& ui, const co
             });
         }
     }
-    ui.ShowProgress("Vertex: " + std::to_string(v) + Coordinates(m.Vert[v], "    "));
     ui.RequestRefresh();
-    return v;
+    return true;
 }
 
-std::int32_t ToggleVertexAtPoint(model::ModelStore& m, model::UserInterface& ui,
-                                 std::span<const render::ScreenPos> screen, float px, float py) {
-    const std::int32_t v = VertexAtPoint(m, screen, px, py);
-    if (v < 0) {
-        return -1;
+bool ToggleVertexSelection(model::ModelStore& m, model::UserInterface& ui, std::int32_t v) {
+    if (!IsVertex(m, v)) {
+        return false;
     }
     m.VertSel[v] = Not(m.VertSel[v]);
     const std::string head = "Vertex " + std::to_string(v);
     ui.ShowProgress(m.VertSel[v] != kFalse ? head + " selected." + Coordinates(m.Vert[v], "    ")
                                            : head + "  deselected.");
     ui.RequestRefresh();
-    return v;
-}
-
-int RectSelect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-               std::span<const render::ScreenPos> screen, ScreenRect rect) {
-    return settings.SelectMode == 1 ? SelectPolygonsInRect(m, ui, settings, screen, rect)
-                                    : SelectVerticesInRect(m, ui, screen, rect);
+    return true;
 }
 
 std::span<const render::ScreenPos> ScreenPositions(const render::WireframeView& view) {

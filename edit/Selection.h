@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "model/ModelStore.h"
 #include "model/UserInterface.h"
+#include "render/Picking.h"
 #include "render/WireframeView.h"
 
 #include <array>
@@ -139,54 +140,36 @@ std::span<const SelectionKey> SelectionKeys();
 bool HandleSelectionKey(SelectionContext& ctx, int key, bool shift, bool ctrl);
 
 // ---- Picks of the view gestures -----------------------------------------------------------
-// The screen positions are those of the last redraw (index = vertex); a vertex beyond them is
-// never hit. Flag bits are those the redraw left: shown, in view and facing away.
-
-inline constexpr float kPickRadius = 64;
+// What lies under the cursor is found by render/Picking.h; these apply a pick to the
+// selection. Screen positions are those of the last redraw (index = vertex); a corner beyond
+// them, or one that is no vertex, keeps its polygon out of every pick. Flag bits are those the
+// redraw left: shown, in view and facing away.
 
 // Selects every polygon drawn in view (shown and in view; not facing away while
 // SelectFrontOnly is on) whose outline contains (px, py) by the crossing rule. Deselects
-// nothing. Returns the number of polygons that contain the point.
+// nothing; the caller redraws. Returns the number of polygons that contain the point.
 int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings,
                           std::span<const render::ScreenPos> screen, float px, float py);
 
-// A rectangle between two corners in any order; Normalised() makes x1 <= x2 and y1 <= y2.
-struct ScreenRect {
-    float X1, Y1, X2, Y2;
-    ScreenRect Normalised() const;
-    bool Empty() const { return X1 == X2 || Y1 == Y2; }
-};
-
-// Adds every shown vertex in view whose position lies in [x1, x2) x [y1, y2) to the selection
-// and shows the count followed by " Vertices selected.". An empty rectangle selects nothing
-// and shows nothing. Returns the count.
-int SelectVerticesInRect(model::ModelStore& m, model::UserInterface& ui,
-                         std::span<const render::ScreenPos> screen, ScreenRect rect);
-
-// Adds every polygon drawn in view (as for SelectPolygonsAtPoint) whose corners all lie in
-// [x1, x2) x [y1, y2). An empty rectangle selects nothing. Returns the count.
+// Adds every polygon drawn in view (as for SelectPolygonsAtPoint) whose corners all lie in the
+// normalised, half-open rectangle. An empty rectangle selects nothing. Returns the count.
 int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                         std::span<const render::ScreenPos> screen, ScreenRect rect);
+                         std::span<const render::ScreenPos> screen, const render::PickRect& rect);
 
-// The first shown vertex, in index order, within the pick radius of (px, py) on both axes
-// (strictly); -1 when none.
-std::int32_t VertexAtPoint(const model::ModelStore& m, std::span<const render::ScreenPos> screen, float px,
-                           float py);
+// Adds the vertices a rubber band found to the selection and shows their count followed by
+// " Vertices selected.". Indices that are no vertex are skipped and not counted. Returns the
+// count.
+int SelectRectVertices(model::ModelStore& m, model::UserInterface& ui, std::span<const int> found);
 
-// The edit-mode click on a vertex: the vertex under (px, py) becomes CurVert and is shown
-// with its coordinates; with PolyMark on every polygon with a corner at it is selected too.
-// Returns the vertex, or -1 changing nothing.
-std::int32_t PickVertex(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                        std::span<const render::ScreenPos> screen, float px, float py);
+// The edit-mode click picked vertex v: it becomes CurVert; with PolyMark on, every polygon
+// with a corner at v is selected too. Returns false, changing nothing, when v is no vertex.
+bool MakePickedVertexCurrent(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
+                             std::int32_t v);
 
-// The double click: toggles the selection of the vertex under (px, py) and reports it.
-// Returns the vertex, or -1 changing nothing.
-std::int32_t ToggleVertexAtPoint(model::ModelStore& m, model::UserInterface& ui,
-                                 std::span<const render::ScreenPos> screen, float px, float py);
-
-// The rectangle of the views: polygons in polygon mode, vertices otherwise. Returns the count.
-int RectSelect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-               std::span<const render::ScreenPos> screen, ScreenRect rect);
+// The double click on vertex v: toggles its selection and reports "Vertex " v " selected."
+// with its coordinates, or "  deselected.". Returns false, changing nothing, when v is no
+// vertex.
+bool ToggleVertexSelection(model::ModelStore& m, model::UserInterface& ui, std::int32_t v);
 
 // The positions a view's last redraw left, as the picks take them.
 std::span<const render::ScreenPos> ScreenPositions(const render::WireframeView& view);

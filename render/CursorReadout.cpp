@@ -36,7 +36,7 @@ double RoundedNoNegativeZero(double value, int decimals) {
 
 ShownAxes AxesOf(int orient) {
     return orient >= 0 && orient < static_cast<int>(kAxes.size()) ? kAxes[static_cast<std::size_t>(orient)]
-                                                                   : kAxes[0];
+                                                                  : kAxes[0];
 }
 
 float Component(const model::VertRec& p, Axis a) {

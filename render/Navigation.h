@@ -48,6 +48,7 @@ enum class ToolMode { Camera, EditVertex, EditWaypoint };
 inline constexpr int kDragNone = 0;
 inline constexpr int kDragLeft = 1;  // rotate (camera) or pick and move (edit)
 inline constexpr int kDragRight = 2; // pan (camera) or rubber band (edit)
+inline constexpr int kGlDragNone = 0;
 inline constexpr int kGlDragRotate = 1;
 inline constexpr int kGlDragZoom = 2;
 
@@ -59,13 +60,11 @@ struct MouseState {
     float DragLastY = 0;
     int DragKind = kDragNone;
     float PickRadius = kPickRadius;
-    int GLDragKind = kGlDragNone();
+    int GLDragKind = kGlDragNone;
     float GLLastX = 0;
     float GLLastY = 0;
     // True while a rubber band is being dragged; its release is never a click.
     bool BandActive = false;
-
-    static constexpr int kGlDragNone() { return 0; }
 };
 
 // A press, move, release or double click on a view.

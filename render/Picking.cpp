@@ -43,8 +43,8 @@ std::string VertexPickText(const model::ModelStore& m, int v) {
         return {};
     }
     const model::VertRec& p = m.Vert[v];
-    return "Vertex: " + std::to_string(v) + "    x: " + FormatGeneral(p.X, 6) + "  y: " + FormatGeneral(p.Y, 6) +
-           "  z: " + FormatGeneral(p.Z, 6);
+    return "Vertex: " + std::to_string(v) + "    x: " + FormatGeneral(p.X, 6) +
+           "  y: " + FormatGeneral(p.Y, 6) + "  z: " + FormatGeneral(p.Z, 6);
 }
 
 std::string RectSelectText(int count) {

@@ -28,6 +28,7 @@ void MakeLoadedPart(Workspace& ws, int first) {
 void EmptyCounts(Workspace& ws) {
     model::ModelStore& m = ws.Model;
     m.CurPoly = -1;
+    m.Selection.SelCursor = -1;
     m.VertCount = 0;
     m.PolyCount = 0;
     m.TexCount = 0;
@@ -43,6 +44,7 @@ void NewModel(Workspace& ws) {
     m.VertCount = -1;
     m.PolyCount = -1;
     m.CurVert = m.CurPoly = m.CurCorner = m.CurEdge = -1;
+    m.Selection.SelCursor = -1;
     model::DeselectAll(m);
     m.PolySelEdge.Fill(-1);
     ws.Ui.ClearTextureLists();
@@ -64,6 +66,7 @@ bool BeginMerge(Workspace& ws) {
         return false;
     }
     m.CurPoly = -1;
+    m.Selection.SelCursor = -1;
     m.MergeVertBase = m.VertCount;
     m.MergePolyBase = m.PolyCount;
     m.MergeTexBase = m.TexCount;

@@ -573,80 +573,72 @@ TEST_F(PickTest, PolygonsWithCornersBeyondTheProjectionAreSkipped) {
     EXPECT_EQ(PointPick(0, 0), 0);
 }
 
-TEST_F(PickTest, VertexRectangleIsHalfOpenAndNeedsShownInView) {
-    const int left = At(0, 5), top = At(5, 0), inside = At(5, 5);
-    At(10, 5); // on the right edge
-    At(5, 10); // on the bottom edge
-    const int hidden = At(6, 6);
-    m->VertFlag[hidden] = render::kFlagInView;
-    const int culled = At(7, 7);
-    m->VertFlag[culled] = render::kFlagShown;
-
-    EXPECT_EQ(SelectVerticesInRect(*m, ui, screen, {10, 10, 0, 0}), 3);
-    EXPECT_EQ(SelectedVerts(), (Ints{left, top, inside}));
-    EXPECT_EQ(Status(), "3 Vertices selected.");
-
-    DeselectAllVertices(*m, ui);
-    ui.Progress.clear();
-    EXPECT_EQ(SelectVerticesInRect(*m, ui, screen, {0, 0, 0, 10}), 0);
-    EXPECT_TRUE(ui.Progress.empty()) << "a rectangle of no width selects nothing";
+TEST_F(PickTest, RubberBandVerticesAreAddedAndCounted) {
+    Vertices(3);
+    m->VertSel[0] = kTrue;
+    const std::vector<int> found{1, 2, 5, -1}; // 5 and -1 are no vertices of the model
+    EXPECT_EQ(SelectRectVertices(*m, ui, found), 2);
+    EXPECT_EQ(SelectedVerts(), (Ints{0, 1, 2}));
+    EXPECT_EQ(m->VertSel[5], kFalse);
+    EXPECT_EQ(m->VertSel[-1], kFalse);
+    EXPECT_EQ(Status(), "2 Vertices selected.");
 }
 
-TEST_F(PickTest, PolygonRectangleTakesPolygonsWhollyInside) {
-    const int a = At(1, 1), b = At(5, 1), c = At(5, 5), e = At(12, 3);
-    At(9, 9);
+TEST_F(PickTest, PolygonRectangleTakesPolygonsWhollyInsideAndIsHalfOpen) {
+    const int a = At(1, 1), b = At(5, 1), c = At(5, 5), e = At(12, 3), edge = At(10, 4);
     const int inside = Drawn({{a}, {b}, {c}});
     Drawn({{a}, {c}, {e}});                          // one corner outside
+    Drawn({{a}, {c}, {edge}});                       // one corner on the right edge
     Drawn({{a}, {b}, {c}}, render::kFlagFacingAway); // skipped while front only
     settings.SelectFrontOnly = true;
-    settings.SelectMode = 1;
-    EXPECT_EQ(RectSelect(*m, ui, settings, screen, {0, 0, 10, 10}), 1);
+    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {0, 0, 10, 10}), 1);
     EXPECT_EQ(SelectedPolys(), Ints{inside});
-    EXPECT_EQ(SelectedVerts(), Ints{}) << "polygon mode leaves the vertices";
+    EXPECT_EQ(SelectedVerts(), Ints{}) << "polygons only";
 
-    settings.SelectMode = 0;
-    EXPECT_EQ(RectSelect(*m, ui, settings, screen, {0, 0, 10, 10}), 4);
+    settings.SelectFrontOnly = false;
+    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {1, 1, 1, 10}), 0) << "no width";
+    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {1, 1, 10.5f, 10}), 3)
+        << "the left edge is inside";
 }
 
-TEST_F(PickTest, VertexPickTakesTheLowestIndexWithinTheRadius) {
-    const int far = At(100, 100);
-    const int hiddenNear = At(10, 10);
-    m->VertFlag[hiddenNear] = render::kFlagInView;
-    const int near = At(60, 0);
-    At(1, 1);
-    EXPECT_EQ(VertexAtPoint(*m, screen, 0, 0), near);
-    EXPECT_EQ(VertexAtPoint(*m, screen, 164, 100), -1) << "the radius is strict";
-    EXPECT_EQ(VertexAtPoint(*m, screen, 163.5f, 100), far);
-    EXPECT_EQ(VertexAtPoint(*m, std::span<const render::ScreenPos>(screen).first(2), 0, 0), -1);
-}
-
-TEST_F(PickTest, VertexPickMakesTheCurrentVertexAndMayMarkItsPolygons) {
+TEST_F(PickTest, PickedVertexBecomesCurrentAndMayMarkItsPolygons) {
     const int a = At(0, 0), b = At(200, 0), c = At(200, 200), d = At(0, 200);
     Drawn({{a}, {b}, {c}});
     Drawn({{b}, {c}, {d}});
-    EXPECT_EQ(PickVertex(*m, ui, settings, screen, 1, 1), a);
+    Drawn({{b}, {c}, {900}}); // a broken corner never matches
+    EXPECT_TRUE(MakePickedVertexCurrent(*m, ui, settings, a));
     EXPECT_EQ(m->CurVert, a);
-    EXPECT_EQ(Status(), "Vertex: 0    x: 0  y: 0  z: 0");
     EXPECT_EQ(SelectedPolys(), Ints{});
 
     settings.PolyMark = true;
-    EXPECT_EQ(PickVertex(*m, ui, settings, screen, 0, 199), d);
+    EXPECT_TRUE(MakePickedVertexCurrent(*m, ui, settings, d));
     EXPECT_EQ(SelectedPolys(), Ints{1});
     EXPECT_EQ(SelectedVerts(), Ints{}) << "the pick itself selects no vertex";
 
-    EXPECT_EQ(PickVertex(*m, ui, settings, screen, 100, 100), -1);
+    EXPECT_FALSE(MakePickedVertexCurrent(*m, ui, settings, -1));
+    EXPECT_FALSE(MakePickedVertexCurrent(*m, ui, settings, 4));
     EXPECT_EQ(m->CurVert, d);
 }
 
-TEST_F(PickTest, DoubleClickTogglesTheVertexUnderTheCursor) {
+TEST_F(PickTest, DoubleClickTogglesTheVertexAndReportsIt) {
     At(0, 0);
     const int v = At(100, 100.5f);
-    EXPECT_EQ(ToggleVertexAtPoint(*m, ui, screen, 99, 99), v);
+    EXPECT_TRUE(ToggleVertexSelection(*m, ui, v));
     EXPECT_EQ(Status(), "Vertex 1 selected.    x: 100  y: 100.5  z: 0");
-    EXPECT_EQ(ToggleVertexAtPoint(*m, ui, screen, 99, 99), v);
+    EXPECT_TRUE(ToggleVertexSelection(*m, ui, v));
     EXPECT_EQ(Status(), "Vertex 1  deselected.");
     EXPECT_EQ(SelectedVerts(), Ints{});
-    EXPECT_EQ(ToggleVertexAtPoint(*m, ui, screen, 300, 300), -1);
+    EXPECT_FALSE(ToggleVertexSelection(*m, ui, 2));
+    EXPECT_FALSE(ToggleVertexSelection(*m, ui, -1));
+    EXPECT_EQ(m->VertSel[-1], kFalse);
+}
+
+TEST_F(PickTest, ScreenPositionsCoverTheWholeProjection) {
+    auto view = std::make_unique<render::WireframeView>();
+    view->ScrVert[7] = {3, 4, 5};
+    const auto positions = ScreenPositions(*view);
+    EXPECT_EQ(positions.size(), static_cast<std::size_t>(model::kVertexCapacity));
+    EXPECT_EQ(positions[7].Y, 4);
 }
 
 } // namespace

@@ -1,0 +1,229 @@
+#include "app/PartsWindow.h"
+
+#include "app/MainWindow.h"
+#include "app/QtText.h"
+#include "edit/Parts.h"
+#include "edit/Selection.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace zv::app {
+namespace {
+
+constexpr std::array<const char*, 5> kButtonCaptions = {"Add Group", "Delete Group", "Show all", "Hide all",
+                                                        "Show selected"};
+
+QtUserInterface* PortOf(MainWindow& w) {
+    return dynamic_cast<QtUserInterface*>(&w.Ws().Ui);
+}
+
+QLineEdit* Box(MainWindow& w, const char* name) {
+    return w.findChild<QLineEdit*>(QString::fromLatin1(name));
+}
+
+// The main window shows the clicked part's number and name; it has no place for them yet.
+void EnsurePartBoxes(MainWindow& w) {
+    if (Box(w, "Txt_Partnr") != nullptr && Box(w, "Text_Offset") != nullptr) {
+        return;
+    }
+    auto* bar = new QToolBar(QStringLiteral("Part"), &w);
+    bar->setObjectName(QStringLiteral("PartBoxes"));
+    for (const char* name : {"Txt_Partnr", "Text_Offset"}) {
+        if (Box(w, name) == nullptr) {
+            auto* box = new QLineEdit(bar);
+            box->setObjectName(QString::fromLatin1(name));
+            box->setMaximumWidth(100);
+            bar->addWidget(box);
+        }
+    }
+    w.addToolBar(bar);
+}
+
+} // namespace
+
+PartsWindow::PartsWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Groups: 0"));
+    auto* layout = new QVBoxLayout(this);
+    tree_ = new QTreeWidget(this);
+    tree_->setObjectName(QStringLiteral("TreeView1"));
+    tree_->setHeaderHidden(true);
+    tree_->setRootIsDecorated(false);
+    layout->addWidget(tree_);
+    for (int i = 0; i < static_cast<int>(kButtonCaptions.size()); ++i) {
+        auto* button =
+            new QPushButton(QString::fromLatin1(kButtonCaptions[static_cast<std::size_t>(i)]), this);
+        button->setObjectName(QStringLiteral("Cmd_F_Group(%1)").arg(i));
+        button->setFocusPolicy(Qt::NoFocus); // keys stay with the window
+        connect(button, &QPushButton::clicked, this, [this, i] { ButtonClicked(i); });
+        layout->addWidget(button);
+    }
+    connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { NodeClicked(item); });
+    connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { NodeChanged(item); });
+
+    const config::WindowPosition& p = w.Ws().Settings.PolygonGroupWinPosition;
+    if (p.Width > 0 && p.Height > 0) {
+        setGeometry(p.Left, p.Top, p.Width, p.Height);
+    }
+    placed_ = true;
+
+    if (QtUserInterface* ui = PortOf(w)) {
+        ui->OnPartTreeChanged = [this] { ReloadTree(); };
+        ui->OnPartsCaption = [this](std::string_view text) { setWindowTitle(ToQString(text)); };
+        ui->OnShowPartsWindow = [this] { show(); };
+    }
+    ReloadTree();
+}
+
+void PartsWindow::ReloadTree() {
+    const QSignalBlocker block(tree_);
+    const model::ModelStore& m = w_.Ws().Model;
+    tree_->clear();
+    for (int g = 1; g <= m.PartCount(); ++g) {
+        const model::PartNode& node = m.PartNodes[static_cast<std::size_t>(g - 1)];
+        auto* item = new QTreeWidgetItem(tree_, QStringList{ToQString(node.Text)});
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, node.Checked ? Qt::Checked : Qt::Unchecked);
+        if (g == m.SelectedPart) {
+            tree_->setCurrentItem(item);
+        }
+    }
+}
+
+void PartsWindow::StoreGeometry() {
+    const QRect r = geometry();
+    w_.Ws().Settings.PolygonGroupWinPosition = {r.x(), r.y(), r.width(), r.height()};
+}
+
+void PartsWindow::ToggleVisible() {
+    if (isVisible()) {
+        StoreGeometry();
+        hide();
+    } else {
+        show();
+        raise();
+    }
+}
+
+void PartsWindow::ButtonClicked(int index) {
+    Workspace& ws = w_.Ws();
+    switch (index) {
+    case 0:
+        edit::AddPart(ws.Model, ws.Ui, "");
+        break;
+    case 1:
+        if (ws.Model.PartCount() > 0) {
+            edit::DeletePart(ws.Model, ws.Ui);
+        }
+        break;
+    case 2:
+        edit::ShowAllParts(ws.Model, ws.Ui);
+        break;
+    case 3:
+        edit::HideAllParts(ws.Model, ws.Ui);
+        break;
+    case 4:
+        edit::ShowSelectedParts(ws.Model, ws.Ui);
+        break;
+    default:
+        return;
+    }
+    // The store's notices may not cover the check marks, so the tree is re-read every time.
+    ReloadTree();
+    w_.RefreshAll();
+}
+
+void PartsWindow::NodeClicked(QTreeWidgetItem* item) {
+    const int g = tree_->indexOfTopLevelItem(item) + 1;
+    Workspace& ws = w_.Ws();
+    ws.Model.SelectedPart = g;
+    const auto picked = edit::SelectPart(ws.Model, ws.Ui, ws.Settings, g);
+    if (!picked) {
+        return;
+    }
+    if (QLineEdit* number = Box(w_, "Txt_Partnr")) {
+        number->setText(QString::number(picked->Number));
+    }
+    if (QLineEdit* offset = Box(w_, "Text_Offset")) {
+        offset->setText(ToQString(picked->BaseName));
+    }
+}
+
+void PartsWindow::NodeChanged(QTreeWidgetItem* item) {
+    const int g = tree_->indexOfTopLevelItem(item) + 1;
+    Workspace& ws = w_.Ws();
+    edit::ShowPart(ws.Model, ws.Ui, g, item->checkState(0) == Qt::Checked);
+}
+
+bool PartsWindow::SelectionKey(int key, bool shift, bool ctrl) {
+    if (OnSelectionKey) {
+        return OnSelectionKey(key, shift, ctrl);
+    }
+    Workspace& ws = w_.Ws();
+    edit::SelectionContext ctx{ws.Model, ws.Settings, ws.Ui};
+    // Qt's letter key codes are the upper-case ASCII codes the selection keys use.
+    if (!edit::HandleSelectionKey(ctx, key, shift, ctrl)) {
+        return false;
+    }
+    w_.RefreshAll();
+    return true;
+}
+
+void PartsWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (key == Qt::Key_F2) {
+        StoreGeometry();
+        hide();
+        return;
+    }
+    if ((key == Qt::Key_Q || key == Qt::Key_A || key == Qt::Key_W || key == Qt::Key_S) &&
+        SelectionKey(key, mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier))) {
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PartsWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (placed_ && isVisible()) {
+        StoreGeometry();
+    }
+}
+
+void PartsWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (placed_ && isVisible()) {
+        StoreGeometry();
+    }
+}
+
+PartsWindow* FindPartsWindow(MainWindow& w) {
+    // No meta-object of its own, so the cast is a C++ one.
+    return dynamic_cast<PartsWindow*>(
+        w.findChild<QWidget*>(QStringLiteral("Form3"), Qt::FindDirectChildrenOnly));
+}
+
+PartsWindow* ConnectPartsWindow(MainWindow& w) {
+    if (PartsWindow* existing = FindPartsWindow(w)) {
+        return existing;
+    }
+    EnsurePartBoxes(w);
+    auto* form = new PartsWindow(w);
+    auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), &w);
+    f2->setContext(Qt::WindowShortcut);
+    QObject::connect(f2, &QShortcut::activated, form, [form] { form->ToggleVisible(); });
+    return form;
+}
+
+} // namespace zv::app

@@ -1,0 +1,291 @@
+#include "app/ViewInput.h"
+
+#include "app/GlViewWidget.h"
+#include "app/MainWindow.h"
+#include "app/QtText.h"
+#include "edit/Selection.h"
+
+#include <QAbstractSpinBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QStatusBar>
+#include <QTextEdit>
+
+#include <algorithm>
+
+namespace zv::app {
+namespace {
+
+// Steps of the arrow keys that move the OpenGL view, and of the brightness keys.
+constexpr float kPanStep = 0.1f;
+constexpr float kPanStepShift = 1.0f;
+constexpr float kPanStepCtrl = 10.0f;
+constexpr std::int32_t kBrightnessStep = 4096;
+constexpr std::int32_t kGridGreyStep = 16;
+
+render::MouseButton ButtonOf(Qt::MouseButton b) {
+    switch (b) {
+    case Qt::LeftButton:
+        return render::MouseButton::Left;
+    case Qt::RightButton:
+        return render::MouseButton::Right;
+    case Qt::MiddleButton:
+        return render::MouseButton::Middle;
+    default:
+        return render::MouseButton::None;
+    }
+}
+
+render::MouseEvent EventOf(const QMouseEvent& e) {
+    render::MouseEvent out;
+    // A move reports the buttons held, a press or release the one that changed.
+    out.Button = ButtonOf(e.button() != Qt::NoButton ? e.button()
+                                                     : (e.buttons() & Qt::LeftButton    ? Qt::LeftButton
+                                                        : e.buttons() & Qt::RightButton ? Qt::RightButton
+                                                                                        : Qt::NoButton));
+    out.Mods.Shift = (e.modifiers() & Qt::ShiftModifier) != 0;
+    out.Mods.Ctrl = (e.modifiers() & Qt::ControlModifier) != 0;
+    out.X = static_cast<float>(e.position().x());
+    out.Y = static_cast<float>(e.position().y());
+    return out;
+}
+
+// The key code of the selection table: letters upper-case ASCII, TAB and SPACE.
+int SelectionKeyOf(const QKeyEvent& e) {
+    const int k = e.key();
+    if (k == Qt::Key_Backtab) {
+        return edit::keys::Tab;
+    }
+    if (k == Qt::Key_Tab) {
+        return edit::keys::Tab;
+    }
+    if (k == Qt::Key_Space) {
+        return edit::keys::Space;
+    }
+    return k >= Qt::Key_A && k <= Qt::Key_Z ? 'A' + (k - Qt::Key_A) : -1;
+}
+
+QLabel* ReadoutLabel(MainWindow& w, const char* name) {
+    auto* label = new QLabel(&w);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setMinimumWidth(90);
+    w.statusBar()->addPermanentWidget(label);
+    return label;
+}
+
+} // namespace
+
+ViewInput::ViewInput(MainWindow& w)
+    : QObject(&w), w_(w), view1_(w.findChild<QWidget*>(QStringLiteral("PicView1"))),
+      view4_(w.findChild<GlViewWidget*>(QStringLiteral("PicView4"))),
+      band_(new QRubberBand(QRubberBand::Rectangle, view1_)),
+      horizontal_(ReadoutLabel(w, "Label_Horizontal")), vertical_(ReadoutLabel(w, "Label_Vertical")),
+      zoom_(ReadoutLabel(w, "Label_Zoom")) {
+    view1_->setMouseTracking(true);
+    view1_->installEventFilter(this);
+    if (view4_ != nullptr) {
+        view4_->installEventFilter(this);
+    }
+    // Keys go to whichever widget of the window has the focus, so they are watched
+    // application-wide and taken when they belong to this window.
+    QCoreApplication::instance()->installEventFilter(this);
+    zoom_->setText(ToQString(render::ZoomText(w.Ws().View1.ViewZoom)));
+}
+
+void ViewInput::Detach() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    view1_->removeEventFilter(this);
+    if (view4_ != nullptr) {
+        view4_->removeEventFilter(this);
+    }
+}
+
+render::ToolMode ViewInput::Mode() const {
+    const std::string mode = w_.WorkingMode();
+    if (mode == "view_mode") {
+        return render::ToolMode::Camera;
+    }
+    return mode == "edit_wp" ? render::ToolMode::EditWaypoint : render::ToolMode::EditVertex;
+}
+
+bool ViewInput::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view1_) {
+        return WireframeEvent(event);
+    }
+    if (view4_ != nullptr && watched == view4_) {
+        return GlEvent(event);
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        const bool typing = qobject_cast<const QLineEdit*>(watched) != nullptr ||
+                            qobject_cast<const QAbstractSpinBox*>(watched) != nullptr ||
+                            qobject_cast<const QTextEdit*>(watched) != nullptr;
+        if (widget != nullptr && widget->window() == &w_ && !typing) {
+            return KeyEvent(event);
+        }
+    }
+    return false;
+}
+
+bool ViewInput::WireframeEvent(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick) {
+        return false;
+    }
+    Workspace& ws = w_.Ws();
+    const render::MouseEvent e = EventOf(*static_cast<QMouseEvent*>(event));
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        Apply(render::View1ButtonDown(mouse_, ws.View1, ws.Model, Mode(), e));
+        break;
+    case QEvent::MouseMove:
+        Apply(render::View1Move(mouse_, ws.View1, Mode(), e));
+        break;
+    case QEvent::MouseButtonRelease:
+        Apply(render::View1ButtonUp(mouse_, ws.View1, Mode(), e));
+        break;
+    default:
+        Apply(render::View1DoubleClick(mouse_, ws.View1, ws.Model, Mode(), e));
+        break;
+    }
+    return true;
+}
+
+bool ViewInput::GlEvent(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {
+        return false;
+    }
+    const render::MouseEvent e = EventOf(*static_cast<QMouseEvent*>(event));
+    if (type == QEvent::MouseButtonPress) {
+        Apply(render::GlButtonDown(mouse_, e));
+    } else if (type == QEvent::MouseMove) {
+        Apply(render::GlMove(mouse_, view4_->Renderer().Cam, e));
+    } else {
+        Apply(render::GlButtonUp(mouse_, e));
+    }
+    return true;
+}
+
+// What a gesture asks for: redraws, read-outs, and the picks the selection applies.
+void ViewInput::Apply(const render::ViewEffect& effect) {
+    Workspace& ws = w_.Ws();
+    bool changed = false;
+    if (effect.Readout) {
+        horizontal_->setText(ToQString(effect.Readout->Horizontal));
+        vertical_->setText(ToQString(effect.Readout->Vertical));
+        zoom_->setText(ToQString(effect.Readout->Zoom));
+    }
+    if (effect.RefreshZoomLabel) {
+        zoom_->setText(ToQString(render::ZoomText(ws.View1.ViewZoom)));
+    }
+    if (effect.Status) {
+        ws.Ui.ShowProgress(*effect.Status);
+    }
+    if (effect.PickedVertex && *effect.PickedVertex >= 0) {
+        const bool twice = effect.Click && effect.Click->Double;
+        changed = twice ? edit::ToggleVertexSelection(ws.Model, ws.Ui, *effect.PickedVertex)
+                        : edit::MakePickedVertexCurrent(ws.Model, ws.Ui, ws.Settings, *effect.PickedVertex);
+    } else if (effect.Click && ws.Settings.SelectMode == 1 && Mode() == render::ToolMode::EditVertex) {
+        changed = edit::SelectPolygonsAtPoint(ws.Model, ws.Settings, edit::ScreenPositions(ws.View1),
+                                              effect.Click->X, effect.Click->Y) > 0;
+    }
+    if (effect.Band) {
+        const render::PickRect& r = *effect.Band;
+        band_->setGeometry(QRect(QPoint(static_cast<int>(r.X1), static_cast<int>(r.Y1)),
+                                 QPoint(static_cast<int>(r.X2), static_cast<int>(r.Y2))));
+        band_->show();
+    }
+    if (effect.RemoveBand) {
+        band_->hide();
+    }
+    if (effect.SelectRect) {
+        if (ws.Settings.SelectMode == 1) {
+            edit::SelectPolygonsInRect(ws.Model, ws.Ui, ws.Settings, edit::ScreenPositions(ws.View1),
+                                       *effect.SelectRect);
+        } else {
+            const std::vector<int> found = render::VerticesInRect(ws.View1, ws.Model, *effect.SelectRect);
+            edit::SelectRectVertices(ws.Model, ws.Ui, found);
+        }
+        changed = true;
+    }
+    if (changed || effect.RebuildPointList) {
+        w_.RefreshAll();
+        return;
+    }
+    if (effect.RedrawAll) {
+        w_.Draw_All_Views();
+    } else {
+        if (effect.RedrawWireframe) {
+            view1_->update();
+        }
+        if (effect.RedrawGl && view4_ != nullptr) {
+            view4_->update();
+        }
+    }
+}
+
+bool ViewInput::KeyEvent(QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const auto& e = *static_cast<QKeyEvent*>(event);
+    const bool shift = (e.modifiers() & Qt::ShiftModifier) != 0 || e.key() == Qt::Key_Backtab;
+    const bool ctrl = (e.modifiers() & Qt::ControlModifier) != 0;
+    Workspace& ws = w_.Ws();
+    edit::SelectionContext ctx{ws.Model, ws.Settings, ws.Ui};
+    if (edit::HandleSelectionKey(ctx, SelectionKeyOf(e), shift, ctrl)) {
+        w_.RefreshAll();
+        return true;
+    }
+    return GlKey(e.key(), shift, ctrl);
+}
+
+// The arrows move the OpenGL view; NumPad / and * change its background brightness, with Ctrl
+// the grey of its grid.
+bool ViewInput::GlKey(int key, bool shift, bool ctrl) {
+    Workspace& ws = w_.Ws();
+    const float step = ctrl ? kPanStepCtrl : shift ? kPanStepShift : kPanStep;
+    if (view4_ == nullptr) {
+        return false;
+    }
+    render::gl::Camera& cam = view4_->Renderer().Cam;
+    switch (key) {
+    case Qt::Key_Left:
+        cam.GLPanX -= step;
+        break;
+    case Qt::Key_Right:
+        cam.GLPanX += step;
+        break;
+    case Qt::Key_Up:
+        cam.GLPanY += step;
+        break;
+    case Qt::Key_Down:
+        cam.GLPanY -= step;
+        break;
+    case Qt::Key_Slash:
+    case Qt::Key_Asterisk: {
+        const int sign = key == Qt::Key_Asterisk ? 1 : -1;
+        if (ctrl) {
+            ws.Settings.View4_GridColor =
+                std::clamp(ws.Settings.View4_GridColor + sign * kGridGreyStep, 0, 255);
+        } else {
+            ws.Settings.View4_Brightness =
+                std::clamp(ws.Settings.View4_Brightness + sign * kBrightnessStep, 0, 65536);
+        }
+        w_.ApplyViewSettings();
+        return true;
+    }
+    default:
+        return false;
+    }
+    view4_->update();
+    return true;
+}
+
+} // namespace zv::app

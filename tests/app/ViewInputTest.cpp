@@ -1,0 +1,72 @@
+#include "app/MainWindow.h"
+
+#include "model/Tables.h"
+#include "render/WireframeView.h"
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zv::app {
+namespace {
+
+class ViewInputTest : public ::testing::Test {
+protected:
+    ViewInputTest() : w({dir.Write("ZV068.CFG", std::string(";\r\n")), false}) {
+        w.Ws().Settings.LoadTexturesOnOpen = false;
+        w.resize(800, 600);
+        w.show();
+        w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")});
+        view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+        view1->grab(); // a redraw, so the projected positions exist
+        w.activateWindow();
+        view1->setFocus();
+        QApplication::processEvents();
+    }
+    test::TempDir dir;
+    MainWindow w;
+    QWidget* view1 = nullptr;
+};
+
+TEST_F(ViewInputTest, SelectionKeysReachTheModel) {
+    model::ModelStore& m = w.Ws().Model;
+    ASSERT_EQ(m.PolySel[0], model::kTrue); // a load selects its polygons
+    QTest::keyClick(view1, Qt::Key_W);     // deselect all polygons
+    EXPECT_EQ(m.PolySel[0], model::kFalse);
+    QTest::keyClick(view1, Qt::Key_Tab);
+    EXPECT_EQ(m.CurVert, 0);
+    QTest::keyClick(view1, Qt::Key_Tab);
+    EXPECT_EQ(m.CurVert, 1);
+    QTest::keyClick(view1, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(m.CurVert, 0);
+    QTest::keyClick(view1, Qt::Key_V); // select the current vertex
+    EXPECT_EQ(m.VertSel[0], model::kTrue);
+}
+
+TEST_F(ViewInputTest, CameraClickZoomsAndEditBandSelects) {
+    const float zoom = w.Ws().View1.ViewZoom;
+    QTest::mouseClick(view1, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_FLOAT_EQ(w.Ws().View1.ViewZoom, zoom * 1.1f);
+
+    model::ModelStore& m = w.Ws().Model;
+    for (int v = 0; v < m.VertCount; ++v) {
+        m.VertSel[v] = model::kFalse;
+    }
+    w.Button("edit_vertex")->trigger();
+    view1->grab();
+    QTest::mousePress(view1, Qt::RightButton, Qt::NoModifier, QPoint(1, 1));
+    QTest::mouseMove(view1, QPoint(view1->width() - 2, view1->height() - 2));
+    QTest::mouseRelease(view1, Qt::RightButton, Qt::NoModifier,
+                        QPoint(view1->width() - 2, view1->height() - 2));
+    int selected = 0;
+    for (int v = 0; v < m.VertCount; ++v) {
+        selected += m.VertSel[v] != model::kFalse ? 1 : 0;
+    }
+    EXPECT_EQ(selected, m.VertCount);
+}
+
+} // namespace
+} // namespace zv::app
