@@ -11,6 +11,7 @@
 #include "config/ConfigFile.h"
 #include "formats/DroppedFiles.h"
 #include "model/ModelInfo.h"
+#include "render/Navigation.h"
 #include "render/ViewLayout.h"
 #include "render/WireframeView.h"
 #include "render/gl/GlView.h"
@@ -112,10 +113,35 @@ void MainWindow::ConnectToolbars() {
         RefreshAll();
     });
     connect(Button("view1_orient"), &QAction::triggered, this, [this] {
-        render::SetOrientation(ws_->View1, (ws_->View1.ViewOrient + 1) % 6);
+        render::CycleOrientation(ws_->View1);
         ws_->Settings.View1_orient = ws_->View1.ViewOrient;
         Draw_All_Views();
     });
+    const auto viewCommand = [this](const char* key, render::ViewEffect (*command)(render::WireframeView&,
+                                                                                  const model::ModelStore&)) {
+        connect(Button(key), &QAction::triggered, this, [this, command] {
+            command(ws_->View1, ws_->Model);
+            Draw_All_Views();
+        });
+    };
+    viewCommand("resetview", &render::ResetViewToAxis);
+    viewCommand("reset_extents", &render::CenterToExtents);
+    viewCommand("reset_selection", &render::CenterToSelection);
+    connect(Button("view_reset_rot"), &QAction::triggered, this, [this] {
+        render::ResetRotation(ws_->View1);
+        Draw_All_Views();
+    });
+    // The selection target and options of Toolbar3.
+    connect(Button("SelectVertices"), &QAction::triggered, this, [this] { ws_->Settings.SelectMode = 0; });
+    connect(Button("SelectPolygons"), &QAction::triggered, this, [this] { ws_->Settings.SelectMode = 1; });
+    connect(Button("SelectAllPolygons"), &QAction::toggled, this, [this](bool pressed) {
+        ws_->Settings.SelectFrontOnly = !pressed;
+        Draw_All_Views();
+    });
+    connect(Button("vertex_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.VertexMark = on; });
+    connect(Button("poly_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.PolyMark = on; });
+    ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
+    ws_->Settings.SelectMode = 0;
     // Their tools come with the transform and track commands.
     for (const char* later :
          {"toggle_vert", "toggle_centertransform", "translate", "scale", "rotate", "create_part"}) {

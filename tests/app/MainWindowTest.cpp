@@ -126,6 +126,14 @@ TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
     EXPECT_EQ(w.Button("openbin")->toolTip(), QStringLiteral("Open model"));
     EXPECT_FALSE(w.Button("translate")->isEnabled()); // its tool comes later
 
+    EXPECT_TRUE(w.Ws().Settings.SelectFrontOnly); // SelectAllPolygons starts released
+    w.Button("SelectAllPolygons")->trigger();
+    EXPECT_FALSE(w.Ws().Settings.SelectFrontOnly);
+    w.Button("SelectPolygons")->trigger();
+    EXPECT_EQ(w.Ws().Settings.SelectMode, 1);
+    w.Button("poly_mark")->trigger();
+    EXPECT_TRUE(w.Ws().Settings.PolyMark);
+
     const int orient = w.Ws().View1.ViewOrient;
     w.Button("view1_orient")->trigger();
     EXPECT_EQ(w.Ws().View1.ViewOrient, (orient + 1) % 6);
