@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cctype>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -598,7 +597,6 @@ TEST_F(BinFormatTest, DamagedVariantsNeverBreakTheModel) {
         }
         variants.push_back(std::move(b));
     }
-    const auto start = std::chrono::steady_clock::now();
     const std::string path = dir.File("fuzz.bin");
     for (std::size_t i = 0; i < variants.size(); ++i) {
         dir.Write("fuzz.bin", variants[i]);
@@ -608,7 +606,6 @@ TEST_F(BinFormatTest, DamagedVariantsNeverBreakTheModel) {
         ASSERT_EQ(Breach(m), "") << "merge of variant " << i;
         ui.Messages.clear();
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 } // namespace
