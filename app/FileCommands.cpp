@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 
+#include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "formats/BinFormat.h"
 #include "formats/VrlReader.h"
@@ -11,44 +12,24 @@
 
 #include <QApplication>
 
-#include <algorithm>
 #include <QFileDialog>
 #include <QStringList>
+#include <algorithm>
 
 namespace zv::app {
-namespace {
 
-// "Name|*.x|Other|*.y" as a Qt filter: "Name (*.x);;Other (*.y)".
-QString QtFilter(const char* filter) {
-    if (filter == nullptr || *filter == '\0') {
-        return {};
-    }
-    const QStringList parts = QString::fromLatin1(filter).split(QLatin1Char('|'));
-    QStringList out;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        out << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
-} // namespace
-
-std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter, const std::string& folder,
-                                   int* selectedFilter) {
-    const QString start = ToQString(save && !ws_->Model.ModelPath.empty() ? ws_->Model.ModelPath : folder);
-    const QString filters = QtFilter(filter);
-    QString chosenFilter;
-    const QString caption = QString::fromLatin1(title);
-    const QString chosen = save ? QFileDialog::getSaveFileName(this, caption, start, filters, &chosenFilter)
-                                : QFileDialog::getOpenFileName(this, caption, start, filters, &chosenFilter);
+std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter,
+                                   const std::string& folder) {
+    FileRequest request;
+    request.Save = save;
+    request.Title = QString::fromLatin1(title);
+    request.Filter = QString::fromLatin1(filter);
+    request.Start = ToQString(save && !ws_->Model.ModelPath.empty() ? ws_->Model.ModelPath : folder);
+    const QStringList chosen = ChooseFiles(this, request);
     if (chosen.isEmpty()) {
         return {};
     }
-    if (selectedFilter != nullptr) {
-        const auto index = filters.split(QStringLiteral(";;")).indexOf(chosenFilter);
-        *selectedFilter = static_cast<int>(std::max<qsizetype>(index, 0));
-    }
-    ws_->Model.ModelPath = ToCore(chosen);
+    ws_->Model.ModelPath = ToCore(chosen.front());
     return ws_->Model.ModelPath;
 }
 
@@ -74,22 +55,25 @@ bool MainWindow::HasSomethingToSave(const char* title) {
     return false;
 }
 
-// The "Open Model" chooser of the toolbar: the first filter opens SCGT, the second BIN.
+// The "Open Model" chooser of the toolbar: a BIN file opens as MTM2, anything else as SCGT (the
+// dialog's two filters).
 void MainWindow::OpenModelChooser() {
-    int filter = 0;
     const std::string path =
-        ChooseFile(false, "Open Model", "SCGT (vrl)|*.vrl|MTM (bin)|*.bin", ws_->Settings.ScgtModelPath, &filter);
+        ChooseFile(false, "Open Model", "SCGT (vrl)|*.vrl|MTM (bin)|*.bin", ws_->Settings.ScgtModelPath);
     if (path.empty()) {
         return;
     }
+    const bool bin = model::UpperAscii(path).ends_with(".BIN");
     const bool opened =
-        filter == 1 ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt);
+        bin ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt);
     if (opened) {
         currentFileName_ = model::FileNameOf(path);
     }
 }
 
-void MainWindow::SaveModelButton() { SaveScgt(); }
+void MainWindow::SaveModelButton() {
+    SaveScgt();
+}
 
 void MainWindow::NewModelCommand() {
     NewModel(*ws_);

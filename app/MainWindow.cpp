@@ -117,8 +117,8 @@ void MainWindow::ConnectToolbars() {
         ws_->Settings.View1_orient = ws_->View1.ViewOrient;
         Draw_All_Views();
     });
-    const auto viewCommand = [this](const char* key, render::ViewEffect (*command)(render::WireframeView&,
-                                                                                  const model::ModelStore&)) {
+    const auto viewCommand = [this](const char* key, render::ViewEffect (*command)(
+                                                         render::WireframeView&, const model::ModelStore&)) {
         connect(Button(key), &QAction::triggered, this, [this, command] {
             command(ws_->View1, ws_->Model);
             Draw_All_Views();
@@ -138,7 +138,8 @@ void MainWindow::ConnectToolbars() {
         ws_->Settings.SelectFrontOnly = !pressed;
         Draw_All_Views();
     });
-    connect(Button("vertex_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.VertexMark = on; });
+    connect(Button("vertex_mark"), &QAction::toggled, this,
+            [this](bool on) { ws_->Settings.VertexMark = on; });
     connect(Button("poly_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.PolyMark = on; });
     ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
     ws_->Settings.SelectMode = 0;

@@ -89,9 +89,7 @@ private:
     void MergeBin();
     void QuitCommand();
     // The file chosen in an open or save dialog ("" when cancelled); stores it in ModelPath.
-    // selectedFilter, when given, receives the index of the filter entry chosen.
-    std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder,
-                           int* selectedFilter = nullptr);
+    std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder);
     // False, after "Nothing to save !" under title, when the model has no vertex.
     bool HasSomethingToSave(const char* title);
 

@@ -1,16 +1,17 @@
 #include "app/MainWindow.h"
 
+#include "app/FileDialogs.h"
 #include "app/MenuTable.h"
 #include "config/ConfigFile.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolBar>
-#include <QLabel>
-#include <QMenu>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +86,29 @@ TEST_F(MainWindowTest, FilesGivenToTheWindowOpenAndMerge) {
     w.Item("mnuFile", 0)->trigger(); // New
     EXPECT_EQ(w.Ws().Model.VertCount, -1);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvane v0.681"));
+}
+
+TEST_F(MainWindowTest, FileMenuDialogsOpenAndSave) {
+    MainWindow w({config, false});
+    w.Ws().Settings.LoadTexturesOnOpen = false;
+    std::vector<FileRequest> asked;
+    QString answer = kBox;
+    SetFileChooser([&](const FileRequest& r) {
+        asked.push_back(r);
+        return QStringList{answer};
+    });
+    w.Item("mnuFile1", 0)->trigger(); // Open SCGT
+    EXPECT_EQ(w.Ws().Model.PolyCount, 6);
+    answer = QString::fromStdString(dir.File("saved.vrl"));
+    w.Item("mnuFile2", 0)->trigger(); // Save as SCGT
+    SetFileChooser({});
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].Title, QStringLiteral("Open SCGT-Model"));
+    EXPECT_EQ(asked[1].Title, QStringLiteral("Save SCGT-Model"));
+    EXPECT_EQ(asked[1].Filter, QStringLiteral("Cube Vrl-Format|*.vrl"));
+    EXPECT_TRUE(asked[1].Save);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("saved.vrl")));
+    EXPECT_EQ(w.Ws().Model.PolySel[0], model::kFalse); // saving the whole model deselects
 }
 
 TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
