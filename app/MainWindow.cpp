@@ -59,6 +59,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     ConnectOptionsCommand(*this);
     StartUp();
     ConnectMenuAreas(*this);
+    ConnectViewCommands(*this);
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -310,6 +311,14 @@ void MainWindow::View_Change() {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     View_Change();
+}
+
+void MainWindow::SetRotating(bool on) {
+    if (on && ws_->Settings.ViewType != 0 && view4_ != nullptr) {
+        rotation_->start();
+    } else {
+        rotation_->stop();
+    }
 }
 
 void MainWindow::RotationTick() {

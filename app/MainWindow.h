@@ -46,6 +46,8 @@ public:
 
     // Opens the first file and merges the rest, as a drop on the views does, then refreshes.
     void LoadFiles(const QStringList& paths);
+    // The auto-rotation timer of the OpenGL view ("&Rotate").
+    void SetRotating(bool on);
     // Rebuilds the display lists and redraws every view.
     void RefreshAll();
     void Draw_All_Views();

@@ -21,6 +21,10 @@ void ConnectTextureCommands(MainWindow& w);
 // mnu_Info and mnu_about open their windows when clicked.
 void ConnectHelpWindows(MainWindow& w);
 
+// mnuView's OpenGL and wireframe submenus, the OpenGL view's state menu (its context menu) and
+// the scene's camera display.
+void ConnectViewCommands(MainWindow& w);
+
 // The background item: loads the picture at path (the item then reads "Remove Background
 // Picture"), or removes the loaded one. An empty path or an unreadable picture changes nothing.
 void ToggleBackground(MainWindow& w, const QString& path);

@@ -111,6 +111,18 @@ TEST_F(MainWindowTest, FileMenuDialogsOpenAndSave) {
     EXPECT_EQ(w.Ws().Model.PolySel[0], model::kFalse); // saving the whole model deselects
 }
 
+TEST_F(MainWindowTest, ViewSubmenusSwitchTheViews) {
+    MainWindow w({config, false});
+    EXPECT_TRUE(w.Item("mnuView_wireframe", 0)->isChecked()); // culling starts on
+    w.Item("mnuView_wireframe", 0)->trigger();
+    EXPECT_FALSE(w.Ws().View1.CullPolys);
+    EXPECT_EQ(w.Item("mnuView_opengl", 0)->isChecked(), w.Ws().Settings.ViewAxis);
+    w.Item("mnuView_opengl", 0)->trigger();
+    EXPECT_EQ(w.Item("mnuView_opengl", 0)->isChecked(), w.Ws().Settings.ViewAxis);
+    w.Item("mnuView", 5)->trigger(); // vertices as points
+    EXPECT_TRUE(w.Ws().View1.ShowVertices);
+}
+
 TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
     MainWindow w({config, false});
     w.resize(800, 600);
