@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QOpenGLWidget>
 #include <QSurfaceFormat>
 #include <QTimer>
 
@@ -15,6 +16,14 @@ int main(int argc, char** argv) {
     const std::string programDir = QCoreApplication::applicationDirPath().toStdString();
     zv::app::MainWindow window({zv::config::ConfigFilePath(programDir), true});
     window.show();
+    // Without an OpenGL context of the required format the program cannot run.
+    QTimer::singleShot(0, &window, [&window] {
+        auto* gl = window.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
+        if (gl != nullptr && !gl->isValid()) {
+            QMessageBox::critical(&window, QStringLiteral("Zorvane"), QStringLiteral("ChoosePixelFormat failed"));
+            QCoreApplication::exit(1);
+        }
+    });
     const QStringList files = QCoreApplication::arguments().mid(1);
     if (!files.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, files] { window.LoadFiles(files); });
