@@ -60,6 +60,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     StartUp();
     ConnectMenuAreas(*this);
     ConnectViewCommands(*this);
+    ConnectSelectionCommands(*this);
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 

@@ -25,6 +25,9 @@ void ConnectHelpWindows(MainWindow& w);
 // the scene's camera display.
 void ConnectViewCommands(MainWindow& w);
 
+// mnuVertex and mnuFace: select all, deselect all, invert, bent quads.
+void ConnectSelectionCommands(MainWindow& w);
+
 // The background item: loads the picture at path (the item then reads "Remove Background
 // Picture"), or removes the loaded one. An empty path or an unreadable picture changes nothing.
 void ToggleBackground(MainWindow& w, const QString& path);

@@ -83,6 +83,10 @@ TEST_F(MainWindowTest, FilesGivenToTheWindowOpenAndMerge) {
     EXPECT_EQ(w.Ws().Model.PolyCount, 12);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("ZV0.681 [ box.vrl ]    v: 16  p: 12"));
     EXPECT_EQ(w.CurrentFileName(), "box.vrl");
+    w.Item("mnuFace", 14)->trigger(); // deselect all polygons
+    EXPECT_EQ(w.Ws().Model.PolySel[0], model::kFalse);
+    w.Item("mnuVertex", 6)->trigger(); // select all vertices
+    EXPECT_EQ(w.Ws().Model.VertSel[15], model::kTrue);
     w.Item("mnuFile", 0)->trigger(); // New
     EXPECT_EQ(w.Ws().Model.VertCount, -1);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Zorvane v0.681"));
