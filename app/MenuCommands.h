@@ -25,7 +25,7 @@ void ConnectHelpWindows(MainWindow& w);
 // the scene's camera display.
 void ConnectViewCommands(MainWindow& w);
 
-// mnuVertex and mnuFace: select all, deselect all, invert, bent quads.
+// mnuVertex and mnuFace: select all, deselect all, invert, bent quads, save the selection.
 void ConnectSelectionCommands(MainWindow& w);
 
 // The background item: loads the picture at path (the item then reads "Remove Background

@@ -1,8 +1,11 @@
-// The selection items of the Vertex and Polygon menus.
+// The selection items of the Vertex and Polygon menus, and saving the selection.
 
+#include "app/FileDialogs.h"
 #include "app/MainWindow.h"
 #include "app/MenuCommands.h"
+#include "app/QtText.h"
 #include "edit/Selection.h"
+#include "formats/VrlWriter.h"
 
 #include <QAction>
 
@@ -30,6 +33,23 @@ void ConnectSelectionCommands(MainWindow& w) {
     On(w, "mnuFace", 14, &edit::DeselectAllPolys);
     On(w, "mnuFace", 17, &edit::SelectBendedQuads);
     On(w, "mnuFace", 18, &edit::InvertPolySelection);
+    if (QAction* save = w.Item("mnuFace", 0)) {
+        QObject::connect(save, &QAction::triggered, &w, [&w] {
+            Workspace& ws = w.Ws();
+            FileRequest request;
+            request.Save = true;
+            request.Title = QStringLiteral("Save selection as SCGT-Model");
+            request.Filter = QStringLiteral("Cube Vrl-Format|*.vrl");
+            request.Start =
+                ToQString(ws.Model.ModelPath.empty() ? ws.Settings.ScgtModelPath : ws.Model.ModelPath);
+            const QStringList chosen = ChooseFiles(&w, request);
+            if (!chosen.isEmpty()) {
+                ws.Model.ModelPath = ToCore(chosen.front());
+                formats::WriteVrl(ws, ws.Model.ModelPath, formats::VrlVariant::Scgt);
+                w.RefreshAll();
+            }
+        });
+    }
 }
 
 } // namespace zv::app

@@ -113,6 +113,18 @@ TEST_F(MainWindowTest, FileMenuDialogsOpenAndSave) {
     EXPECT_TRUE(asked[1].Save);
     EXPECT_TRUE(std::filesystem::exists(dir.File("saved.vrl")));
     EXPECT_EQ(w.Ws().Model.PolySel[0], model::kFalse); // saving the whole model deselects
+
+    // Saving the selection writes only the selected polygons.
+    w.Ws().Model.PolySel[2] = model::kTrue;
+    SetFileChooser([&](const FileRequest& r) {
+        asked.push_back(r);
+        return QStringList{QString::fromStdString(dir.File("part.vrl"))};
+    });
+    w.Item("mnuFace", 0)->trigger();
+    SetFileChooser({});
+    EXPECT_EQ(asked.back().Title, QStringLiteral("Save selection as SCGT-Model"));
+    w.LoadFiles({QString::fromStdString(dir.File("part.vrl"))});
+    EXPECT_EQ(w.Ws().Model.PolyCount, 1);
 }
 
 TEST_F(MainWindowTest, ViewSubmenusSwitchTheViews) {
