@@ -5,6 +5,7 @@
 #include "app/MenuTable.h"
 #include "app/OptionsWindow.h"
 #include "app/QtText.h"
+#include "app/SelectPanels.h"
 #include "app/Toolbars.h"
 #include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
@@ -61,6 +62,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     ConnectMenuAreas(*this);
     ConnectViewCommands(*this);
     ConnectSelectionCommands(*this);
+    ConnectSelectPanels(*this);
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 

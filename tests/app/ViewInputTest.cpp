@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/SelectPanels.h"
 
 #include "model/Tables.h"
 #include "render/WireframeView.h"
@@ -6,6 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -66,6 +70,29 @@ TEST_F(ViewInputTest, CameraClickZoomsAndEditBandSelects) {
         selected += m.VertSel[v] != model::kFalse ? 1 : 0;
     }
     EXPECT_EQ(selected, m.VertCount);
+}
+
+TEST_F(ViewInputTest, SelectionPanelsOfThePolygonMenu) {
+    model::ModelStore& m = w.Ws().Model;
+    auto* byTexture = w.findChild<TextureSelectPanel*>(QStringLiteral("Pic_TexReplace"));
+    ASSERT_NE(byTexture, nullptr);
+    EXPECT_EQ(byTexture->windowTitle(), QStringLiteral("Select by texture"));
+    ASSERT_EQ(byTexture->List()->count(), 2); // the port keeps it aligned with the slots
+    QTest::keyClick(view1, Qt::Key_W);        // deselect all polygons
+    byTexture->List()->setCurrentIndex(1);    // BOXEND
+    byTexture->Apply();
+    int selected = 0;
+    for (int p = 0; p < m.PolyCount; ++p) {
+        selected += m.PolySel[p] != model::kFalse ? 1 : 0;
+        EXPECT_EQ(m.PolySel[p] != model::kFalse, m.PolyTex[p] == 1) << p;
+    }
+    EXPECT_EQ(selected, 3);
+
+    auto* byFacing = w.findChild<FacingSelectPanel*>(QStringLiteral("Pic_TexFacing"));
+    ASSERT_NE(byFacing, nullptr);
+    byFacing->Angle()->setText(QStringLiteral("0"));
+    byFacing->Apply();
+    EXPECT_EQ(byFacing->Cosine()->text(), QStringLiteral("-1"));
 }
 
 } // namespace
