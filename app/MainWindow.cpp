@@ -4,14 +4,17 @@
 #include "app/MenuCommands.h"
 #include "app/MenuTable.h"
 #include "app/OptionsWindow.h"
+#include "app/PartsWindow.h"
 #include "app/QtText.h"
 #include "app/SelectPanels.h"
+#include "app/StatusPanels.h"
 #include "app/Toolbars.h"
 #include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
 #include "formats/DroppedFiles.h"
 #include "model/ModelInfo.h"
+#include "model/Normals.h"
 #include "render/Navigation.h"
 #include "render/ViewLayout.h"
 #include "render/WireframeView.h"
@@ -22,14 +25,20 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace zv::app {
 namespace {
@@ -39,6 +48,27 @@ constexpr int kRotationIntervalMs = 40;
 constexpr int kViewMenuItemOfLayout[] = {0, 1, 2, 2, 3};
 
 } // namespace
+
+QRect FitIntoScreen(const QRect& wanted, const QRect& screen) {
+    if (screen.isEmpty()) {
+        return wanted;
+    }
+    QRect r(wanted.topLeft(),
+            QSize(std::min(wanted.width(), screen.width()), std::min(wanted.height(), screen.height())));
+    if (r.right() > screen.right()) {
+        r.moveRight(screen.right());
+    }
+    if (r.bottom() > screen.bottom()) {
+        r.moveBottom(screen.bottom());
+    }
+    if (r.left() < screen.left()) {
+        r.moveLeft(screen.left());
+    }
+    if (r.top() < screen.top()) {
+        r.moveTop(screen.top());
+    }
+    return r;
+}
 
 MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::make_unique<Workspace>(ui_)) {
     setObjectName(QStringLiteral("Form1"));
@@ -84,8 +114,20 @@ std::string MainWindow::WorkingMode() const {
     return std::string(kStartMode);
 }
 
+std::string MainWindow::EditSubMode() const {
+    for (const char* key : {"edit_vert", "create_vert", "create_poly", "create_part"}) {
+        if (QAction* b = Button(key); b != nullptr && b->isChecked()) {
+            return key;
+        }
+    }
+    return "edit_vert";
+}
+
 void MainWindow::BuildToolbars() {
     for (const ToolbarDef& def : MainToolbars()) {
+        if (def.Name == "Toolbar2") {
+            addToolBarBreak(); // the selection and tool bars on a second row, so both rows fit
+        }
         QToolBar* bar = addToolBar(ToQString(def.Name));
         bar->setObjectName(ToQString(def.Name));
         auto* modes = new QActionGroup(bar);
@@ -95,13 +137,18 @@ void MainWindow::BuildToolbars() {
                 bar->addSeparator();
                 continue;
             }
-            QAction* action = bar->addAction(ToQString(b.Key));
+            QAction* action = bar->addAction(ToQString(b.Caption));
             action->setObjectName(ToQString(b.Key));
-            action->setToolTip(ToQString(b.ToolTip.empty() ? b.Key : b.ToolTip));
+            action->setToolTip(ToQString(b.ToolTip.empty() ? b.Caption : b.ToolTip));
             action->setCheckable(b.Kind != ButtonKind::Command);
             if (b.Kind == ButtonKind::Mode) {
                 modes->addAction(action);
                 action->setChecked(modes->actions().size() == 1); // the first mode is pressed
+            }
+            if (b.Key == "openbin") {
+                action->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+            } else if (b.Key == "save_model") {
+                action->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
             }
             buttons_[std::string(b.Key)] = action;
         }
@@ -119,6 +166,7 @@ void MainWindow::ConnectToolbars() {
     connect(Button("view1_orient"), &QAction::triggered, this, [this] {
         render::CycleOrientation(ws_->View1);
         ws_->Settings.View1_orient = ws_->View1.ViewOrient;
+        panels_->ShowOrientation(ws_->View1.ViewOrient);
         Draw_All_Views();
     });
     const auto viewCommand = [this](const char* key, render::ViewEffect (*command)(
@@ -145,6 +193,10 @@ void MainWindow::ConnectToolbars() {
     connect(Button("vertex_mark"), &QAction::toggled, this,
             [this](bool on) { ws_->Settings.VertexMark = on; });
     connect(Button("poly_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.PolyMark = on; });
+    // Toolbar2: the path drawing flag.
+    connect(Button("Edit"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 0; });
+    connect(Button("Draw"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 1; });
+    ws_->Settings.PathDrawFlag = 0;
     ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
     ws_->Settings.SelectMode = 0;
     // Their tools come with the transform and track commands.
@@ -163,13 +215,19 @@ void MainWindow::StartUp() {
     config::LoadConfig(options_.ConfigPath, ws_->Settings, ui_);
     ws_->Model.ModelDir = ws_->Settings.ScgtArtPath;
     const config::WindowPosition& place = ws_->Settings.MainWinPosition;
-    setGeometry(place.Left, place.Top, place.Width, place.Height);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    setGeometry(FitIntoScreen(QRect(place.Left, place.Top, place.Width, place.Height),
+                              screen != nullptr ? screen->availableGeometry() : QRect()));
     currentFileName_ = "Test.vrl";
     setWindowTitle(ToQString(model::ProductCaption()));
     render::ResetView(ws_->View1, ws_->Settings);
     ws_->Model.PolySelEdge.Fill(-1);
     ui_.ShowProgress("Initializing...");
     SetViewType(ws_->Settings.ViewType);
+    panels_->ShowOrientation(ws_->View1.ViewOrient);
+    panels_->ShowZoom(ws_->View1.ViewZoom);
+    panels_->ShowSnap(ws_->Settings.Grid);
+    panels_->SnapRotationButton()->setChecked(ws_->Settings.SnapRotation);
     if (QAction* item = Item("mnuTex", 7)) {
         item->setChecked(ws_->Settings.LoadTexturesOnOpen);
     }
@@ -234,11 +292,12 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::BuildStatusBar() {
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("StatusBar1_Panel1"));
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar()->addWidget(status_, 1);
-    ui_.SetStatusPanel(status_);
+    panels_ = std::make_unique<StatusPanels>(*statusBar());
+    ui_.SetStatusPanel(panels_->State());
+    connect(panels_->SnapButton(), &QToolButton::toggled, this,
+            [this](bool on) { ws_->Settings.Grid.SnapVertices = on; });
+    connect(panels_->SnapRotationButton(), &QToolButton::toggled, this,
+            [this](bool on) { ws_->Settings.SnapRotation = on; });
 }
 
 void MainWindow::On(const std::string& menu, int index, void (MainWindow::*command)()) {
@@ -336,6 +395,7 @@ void MainWindow::RefreshAll() {
     if (view4_ != nullptr) {
         view4_->RebuildLists();
     }
+    panels_->ShowTexture(ws_->Model, ws_->Textures);
     Draw_All_Views();
 }
 
@@ -380,6 +440,38 @@ void MainWindow::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     LoadFiles(paths);
+}
+
+} // namespace zv::app
+
+namespace zv::app {
+
+bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
+    if (shift || ctrl || WorkingMode() == "edit_wp") {
+        return false; // the waypoint edit mode has keys of its own on F1 to F10
+    }
+    switch (key) {
+    case Qt::Key_F1:
+        if (auto* bar = findChild<QToolBar*>(QStringLiteral("Toolbar2"))) {
+            bar->setVisible(!bar->isVisible());
+        }
+        return true;
+    case Qt::Key_F2:
+        if (PartsWindow* parts = FindPartsWindow(*this)) {
+            parts->ToggleVisible();
+        }
+        return true;
+    case Qt::Key_F9:
+        model::RecalcNormals(ws_->Model);
+        render::gl::GlView::CycleRenderType(ws_->Settings);
+        RefreshAll();
+        return true;
+    case Qt::Key_F12:
+        model::ShowModelInfo(ws_->Model, ws_->Textures.TexLoadCount, ui_);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace zv::app

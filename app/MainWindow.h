@@ -7,6 +7,7 @@
 #include "workspace/Workspace.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QStringList>
 
 #include <map>
@@ -21,8 +22,14 @@ class QTimer;
 namespace zv::app {
 
 class GlViewWidget;
+class StatusPanels;
 class ViewInput;
 class WireframeWidget;
+
+// The window place wanted, moved and shrunk as far as needed to lie within the screen's
+// available area (a place saved on a larger screen would otherwise be out of reach). An empty
+// screen area changes nothing.
+QRect FitIntoScreen(const QRect& wanted, const QRect& screen);
 
 class MainWindow : public QMainWindow {
 public:
@@ -41,6 +48,15 @@ public:
     QAction* Button(const std::string& key) const;
     // The key of the pressed button of Toolbar1's mode group: the working mode.
     std::string WorkingMode() const;
+    // The configuration file read at start-up and written at shut-down.
+    const std::string& ConfigPath() const { return options_.ConfigPath; }
+    // The key of the pressed button of Toolbar4: the edit sub-mode.
+    std::string EditSubMode() const;
+    // The status bar's panels.
+    StatusPanels& Panels() { return *panels_; }
+    // The function keys of the main window (F1, F2, F9, F12 outside waypoint edit mode); false
+    // when the key is not one of them.
+    bool FunctionKey(int key, bool shift, bool ctrl);
     // The current model file name of the window (the last file opened or dropped).
     const std::string& CurrentFileName() const { return currentFileName_; }
 
@@ -100,7 +116,7 @@ private:
     std::unique_ptr<Workspace> ws_;
     WireframeWidget* view1_ = nullptr;
     GlViewWidget* view4_ = nullptr;
-    QLabel* status_ = nullptr;
+    std::unique_ptr<StatusPanels> panels_;
     QTimer* rotation_ = nullptr;
     ViewInput* input_ = nullptr;
     std::map<std::string, QAction*> items_;

@@ -226,6 +226,8 @@ const std::vector<MenuDef>& MainMenus() {
          false},
         {"mnuVertexTransform", "", {{"&Resize"}, {"&Rotate"}, {"&Translate"}}, false},
         {"mnuWaypoint2", "", {{"SCGT Aiw-File"}, {"F1CS Aiw-File"}}, false},
+        // Its only item is hidden, so the menu stays off the menu bar.
+        {"mnuPlanets", "Planet System", {{"Display", {}, H}}, false},
         // The OpenGL view's own menu, opened on the view.
         {"mnu_Ogl",
          "",

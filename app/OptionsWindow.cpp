@@ -3,6 +3,7 @@
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
+#include "app/StatusPanels.h"
 #include "config/ConfigFormat.h"
 
 #include <QAction>
@@ -424,6 +425,7 @@ void MainWindow::ApplyViewSettings() {
         view4_->Renderer().SetViewport(ws_->Settings, view4_->width(), view4_->height());
         view4_->doneCurrent();
     }
+    panels_->ShowSnap(ws_->Settings.Grid);
     RefreshAll();
 }
 

@@ -9,13 +9,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <array>
+#include <string_view>
 
 namespace zv::app {
 namespace {
@@ -43,6 +43,8 @@ void EnsurePartBoxes(MainWindow& w) {
             auto* box = new QLineEdit(bar);
             box->setObjectName(QString::fromLatin1(name));
             box->setMaximumWidth(100);
+            box->setPlaceholderText(name == std::string_view("Txt_Partnr") ? QStringLiteral("Part")
+                                                                           : QStringLiteral("Part name"));
             bar->addWidget(box);
         }
     }
@@ -219,11 +221,7 @@ PartsWindow* ConnectPartsWindow(MainWindow& w) {
         return existing;
     }
     EnsurePartBoxes(w);
-    auto* form = new PartsWindow(w);
-    auto* f2 = new QShortcut(QKeySequence(Qt::Key_F2), &w);
-    f2->setContext(Qt::WindowShortcut);
-    QObject::connect(f2, &QShortcut::activated, form, [form] { form->ToggleVisible(); });
-    return form;
+    return new PartsWindow(w); // the main window's key dispatcher toggles it with F2
 }
 
 } // namespace zv::app

@@ -30,11 +30,24 @@ void LoadTextureCommand(MainWindow& w) {
     w.RefreshAll();
 }
 
+// The loaded textures as BMP files in the export folder beside the configuration file.
+void ExportTexturesCommand(MainWindow& w) {
+    Workspace& ws = w.Ws();
+    const int written = textures::ExportTexturesAsBmp({ws.Model, ws.Textures, ws.Settings, ws.Ui},
+                                                      textures::DefaultExportFolder(w.ConfigPath()));
+    if (written >= 0) {
+        ws.Ui.ShowProgress(std::to_string(written) + " textures saved.");
+    }
+}
+
 } // namespace
 
 void ConnectTextureCommands(MainWindow& w) {
     if (QAction* load = w.Item("mnuTex", 4)) {
         QObject::connect(load, &QAction::triggered, &w, [&w] { LoadTextureCommand(w); });
+    }
+    if (QAction* save = w.Item("mnuTex", 9)) {
+        QObject::connect(save, &QAction::triggered, &w, [&w] { ExportTexturesCommand(w); });
     }
 }
 

@@ -10,7 +10,8 @@ namespace zv::app {
 enum class ButtonKind { Command, Mode, Option, Separator };
 
 struct ToolButtonDef {
-    std::string_view Key; // the Qt object name of the button's action
+    std::string_view Key;     // the Qt object name of the button's action
+    std::string_view Caption; // the text on the button
     std::string_view ToolTip = {};
     ButtonKind Kind = ButtonKind::Command;
 };

@@ -3,6 +3,7 @@
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
+#include "app/StatusPanels.h"
 #include "edit/Selection.h"
 
 #include <QAbstractSpinBox>
@@ -69,22 +70,12 @@ int SelectionKeyOf(const QKeyEvent& e) {
     return k >= Qt::Key_A && k <= Qt::Key_Z ? 'A' + (k - Qt::Key_A) : -1;
 }
 
-QLabel* ReadoutLabel(MainWindow& w, const char* name) {
-    auto* label = new QLabel(&w);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setMinimumWidth(90);
-    w.statusBar()->addPermanentWidget(label);
-    return label;
-}
-
 } // namespace
 
 ViewInput::ViewInput(MainWindow& w)
     : QObject(&w), w_(w), view1_(w.findChild<QWidget*>(QStringLiteral("PicView1"))),
       view4_(w.findChild<GlViewWidget*>(QStringLiteral("PicView4"))),
-      band_(new QRubberBand(QRubberBand::Rectangle, view1_)),
-      horizontal_(ReadoutLabel(w, "Label_Horizontal")), vertical_(ReadoutLabel(w, "Label_Vertical")),
-      zoom_(ReadoutLabel(w, "Label_Zoom")) {
+      band_(new QRubberBand(QRubberBand::Rectangle, view1_)) {
     view1_->setMouseTracking(true);
     view1_->installEventFilter(this);
     if (view4_ != nullptr) {
@@ -93,7 +84,6 @@ ViewInput::ViewInput(MainWindow& w)
     // Keys go to whichever widget of the window has the focus, so they are watched
     // application-wide and taken when they belong to this window.
     QCoreApplication::instance()->installEventFilter(this);
-    zoom_->setText(ToQString(render::ZoomText(w.Ws().View1.ViewZoom)));
 }
 
 void ViewInput::Detach() {
@@ -177,12 +167,10 @@ void ViewInput::Apply(const render::ViewEffect& effect) {
     Workspace& ws = w_.Ws();
     bool changed = false;
     if (effect.Readout) {
-        horizontal_->setText(ToQString(effect.Readout->Horizontal));
-        vertical_->setText(ToQString(effect.Readout->Vertical));
-        zoom_->setText(ToQString(effect.Readout->Zoom));
+        w_.Panels().ShowReadout(*effect.Readout);
     }
     if (effect.RefreshZoomLabel) {
-        zoom_->setText(ToQString(render::ZoomText(ws.View1.ViewZoom)));
+        w_.Panels().ShowZoom(ws.View1.ViewZoom);
     }
     if (effect.Status) {
         ws.Ui.ShowProgress(*effect.Status);
@@ -241,6 +229,9 @@ bool ViewInput::KeyEvent(QEvent* event) {
     edit::SelectionContext ctx{ws.Model, ws.Settings, ws.Ui};
     if (edit::HandleSelectionKey(ctx, SelectionKeyOf(e), shift, ctrl)) {
         w_.RefreshAll();
+        return true;
+    }
+    if (w_.FunctionKey(e.key(), shift, ctrl)) {
         return true;
     }
     return GlKey(e.key(), shift, ctrl);

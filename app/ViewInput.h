@@ -36,9 +36,6 @@ private:
     QWidget* view1_;
     GlViewWidget* view4_;
     QRubberBand* band_;
-    QLabel* horizontal_;
-    QLabel* vertical_;
-    QLabel* zoom_;
     render::MouseState mouse_;
 };
 

@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, &window, [&window] {
         auto* gl = window.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
         if (gl != nullptr && !gl->isValid()) {
-            QMessageBox::critical(&window, QStringLiteral("Zorvane"), QStringLiteral("ChoosePixelFormat failed"));
+            QMessageBox::critical(&window, QStringLiteral("Zorvane"),
+                                  QStringLiteral("ChoosePixelFormat failed"));
             QCoreApplication::exit(1);
         }
     });

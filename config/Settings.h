@@ -79,6 +79,8 @@ struct Settings {
     bool SelectFrontOnly = false;   // picking, and the wireframe vertex marks, skip polygons facing away
     bool PolyMark = false;          // toolbar option "poly_mark": picking a vertex selects its polygons
     std::int16_t SelectMode = 0;    // what the view gestures select: 0 vertices, 1 polygons
+    std::int16_t PathDrawFlag = 0;  // Toolbar2: 0 after "Edit", 1 after "Draw" (the path tools)
+    bool SnapRotation = false;      // status-bar switch "button_snaprot" (the rotate tools)
 };
 
 } // namespace zv::config

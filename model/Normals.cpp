@@ -2,6 +2,7 @@
 
 #include "model/Numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -71,9 +72,14 @@ void CalcVertexNormals(ModelStore& m) {
     const auto n = static_cast<std::size_t>(std::max(m.VertCount, 0));
     std::vector<double> sx(n), sy(n), sz(n);
     std::vector<int> uses(n);
-    for (int p = 0; p < m.PolyCount; ++p) {
-        for (int k = 0; k < m.PolyVCount[p]; ++k) {
+    const int polys = std::min(m.PolyCount, kPolygonCapacity);
+    for (int p = 0; p < polys; ++p) {
+        const int corners = std::min<int>(m.PolyVCount[p], kMaxCorners);
+        for (int k = 0; k < corners; ++k) {
             const auto v = static_cast<std::size_t>(m.PolyVert(p, k));
+            if (v >= n) {
+                continue; // not a vertex (the cast makes -1 large)
+            }
             sx[v] += m.PolyNX[p];
             sy[v] += m.PolyNY[p];
             sz[v] += m.PolyNZ[p];
@@ -87,6 +93,26 @@ void CalcVertexNormals(ModelStore& m) {
         m.NrmY[i] = static_cast<float>(sy[v] / count);
         m.NrmZ[i] = static_cast<float>(sz[v] / count);
     }
+}
+
+int RecalcNormals(ModelStore& m) {
+    int skipped = 0;
+    const int polys = std::min(m.PolyCount, kPolygonCapacity);
+    for (int p = 0; p < polys; ++p) {
+        const int n = m.PolyVCount[p];
+        bool sound = n >= 3 && n <= kMaxCorners;
+        for (int k = 0; sound && k < n; ++k) {
+            const int v = m.PolyVert(p, k);
+            sound = v >= 0 && v < m.VertCount;
+        }
+        if (sound) {
+            CalcPolyNormal(m, p);
+        } else {
+            ++skipped;
+        }
+    }
+    CalcVertexNormals(m);
+    return skipped;
 }
 
 } // namespace zv::model

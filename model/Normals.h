@@ -16,6 +16,10 @@ void CalcPolyNormal2(ModelStore& m, int p);
 void CalcPolyCenters(ModelStore& m);
 // NrmX/Y/Z(v) of every vertex: the mean of the polygon normals over the corners that use v;
 // (0, 0, 0) for a vertex no polygon uses.
+// Corners that are no vertex of the model are skipped.
 void CalcVertexNormals(ModelStore& m);
+// The normal of every polygon whose corners are all vertices of the model, then the vertex
+// normals. Returns the number of polygons left out.
+int RecalcNormals(ModelStore& m);
 
 } // namespace zv::model

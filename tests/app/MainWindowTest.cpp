@@ -10,11 +10,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 namespace zv::app {
@@ -46,7 +49,7 @@ TEST_F(MainWindowTest, StartsInOrderAndSavesTheConfigurationWhenClosed) {
         EXPECT_TRUE(w.Item("mnuView", 1)->isChecked());
         EXPECT_FALSE(w.Item("mnuView", 0)->isChecked());
         w.Ws().Settings.MaxTex = 123;
-        w.resize(900, 700);
+        w.resize(700, 500);
         w.close();
     }
     config::Settings read;
@@ -54,10 +57,19 @@ TEST_F(MainWindowTest, StartsInOrderAndSavesTheConfigurationWhenClosed) {
     ASSERT_TRUE(config::LoadConfig(config, read, quiet));
     EXPECT_EQ(read.MaxTex, 123);
     // The window keeps its size for the next start.
-    EXPECT_EQ(read.MainWinPosition.Width, 900);
-    EXPECT_EQ(read.MainWinPosition.Height, 700);
+    EXPECT_EQ(read.MainWinPosition.Width, 700);
+    EXPECT_EQ(read.MainWinPosition.Height, 500);
     MainWindow again({config, false});
-    EXPECT_EQ(again.width(), 900);
+    EXPECT_EQ(again.width(), 700);
+}
+
+TEST(FitIntoScreenTest, APlaceOutOfReachIsMovedAndShrunkIntoTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    EXPECT_EQ(FitIntoScreen(QRect(40, 40, 800, 600), screen), QRect(40, 40, 800, 600));
+    EXPECT_EQ(FitIntoScreen(QRect(40, 40, 1280, 800), screen), QRect(0, 40, 1280, 800));
+    EXPECT_EQ(FitIntoScreen(QRect(3000, -50, 400, 300), screen), QRect(880, 0, 400, 300));
+    EXPECT_EQ(FitIntoScreen(QRect(10, 10, 4000, 3000), screen), screen);
+    EXPECT_EQ(FitIntoScreen(QRect(10, 10, 400, 300), QRect()), QRect(10, 10, 400, 300));
 }
 
 TEST_F(MainWindowTest, MenusFollowTheTableWithHiddenItemsHidden) {
@@ -204,6 +216,113 @@ TEST_F(MainWindowTest, SavingAnEmptyModelSaysSo) {
     catcher.Arm();
     w.Item("mnuFile2", 1)->trigger();
     EXPECT_EQ(catcher.Title, QStringLiteral("Save F1 2000 Model"));
+}
+
+QString LabelText(const MainWindow& w, const char* name) {
+    const auto* label = w.findChild<QLabel*>(QString::fromLatin1(name));
+    return label != nullptr ? label->text() : QStringLiteral("<missing>");
+}
+
+TEST_F(MainWindowTest, OrientationIndicatorFollowsTheDirectionButton) {
+    MainWindow w({config, false});
+    // Start-up labels the view for the configured orientation, 0.
+    EXPECT_EQ(LabelText(w, "Label_Orient"), QStringLiteral("Right"));
+    EXPECT_EQ(LabelText(w, "Label_Horizontal"), QStringLiteral("Z: ---"));
+    EXPECT_EQ(LabelText(w, "Label_Vertical"), QStringLiteral("Y: ---"));
+    const char* captions[] = {"Left", "Top", "Bottom", "Front", "Back", "Right"};
+    const char* vertical[] = {"Y: ---", "X: ---", "X: ---", "Y: ---", "Y: ---", "Y: ---"};
+    for (int i = 0; i < 6; ++i) {
+        w.Button("view1_orient")->trigger();
+        EXPECT_EQ(LabelText(w, "Label_Orient"), QLatin1String(captions[i])) << i;
+        EXPECT_EQ(LabelText(w, "Label_Vertical"), QLatin1String(vertical[i])) << i;
+    }
+    EXPECT_EQ(w.Ws().Settings.View1_orient, 0); // six presses come back
+}
+
+TEST_F(MainWindowTest, SnapPanelsFollowTheSettingsBothWays) {
+    MainWindow w({config, false});
+    auto* snap = w.findChild<QToolButton*>(QStringLiteral("button_snap"));
+    auto* snapRot = w.findChild<QToolButton*>(QStringLiteral("button_snaprot"));
+    ASSERT_NE(snap, nullptr);
+    ASSERT_NE(snapRot, nullptr);
+    EXPECT_EQ(LabelText(w, "info_snap"), QStringLiteral("Snap: 5"));
+    EXPECT_FALSE(snap->isChecked());
+    snap->click();
+    EXPECT_TRUE(w.Ws().Settings.Grid.SnapVertices);
+    snapRot->click();
+    EXPECT_TRUE(w.Ws().Settings.SnapRotation);
+    // The options window's OK applies through ApplyViewSettings.
+    w.Ws().Settings.Grid.SnapVertices = false;
+    w.Ws().Settings.Grid.SnapGridSize = 0.25f;
+    w.ApplyViewSettings();
+    EXPECT_FALSE(snap->isChecked());
+    EXPECT_EQ(LabelText(w, "info_snap"), QStringLiteral("Snap: .25"));
+}
+
+TEST_F(MainWindowTest, FunctionKeysOutsideTheWaypointMode) {
+    MainWindow w({config, false});
+    w.Ws().Settings.LoadTexturesOnOpen = false;
+    w.show();
+    w.LoadFiles({kBox});
+    auto* toolbar2 = w.findChild<QToolBar*>(QStringLiteral("Toolbar2"));
+    const bool shown = toolbar2->isVisible();
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_NE(toolbar2->isVisible(), shown);
+
+    // F9 recomputes the normals and steps the draw mode.
+    model::ModelStore& m = w.Ws().Model;
+    m.PolyNX[0] = m.PolyNY[0] = m.PolyNZ[0] = 0;
+    w.Ws().Settings.RenderType = 1;
+    QTest::keyClick(&w, Qt::Key_F9);
+    EXPECT_EQ(w.Ws().Settings.RenderType, 2);
+    EXPECT_FLOAT_EQ(std::abs(m.PolyNX[0]) + std::abs(m.PolyNY[0]) + std::abs(m.PolyNZ[0]), 1.0f);
+
+    MessageCatcher catcher;
+    catcher.Arm();
+    QTest::keyClick(&w, Qt::Key_F12);
+    EXPECT_EQ(catcher.Title, QStringLiteral("Model Info"));
+
+    // The waypoint edit mode keeps F1 for itself.
+    w.Button("edit_wp")->trigger();
+    QTest::keyClick(&w, Qt::Key_F1);
+    EXPECT_NE(toolbar2->isVisible(), shown);
+}
+
+TEST_F(MainWindowTest, PathFlagAndSubModeFollowTheirToolbars) {
+    MainWindow w({config, false});
+    EXPECT_EQ(w.Ws().Settings.PathDrawFlag, 0);
+    w.Button("Draw")->trigger();
+    EXPECT_EQ(w.Ws().Settings.PathDrawFlag, 1);
+    w.Button("Edit")->trigger();
+    EXPECT_EQ(w.Ws().Settings.PathDrawFlag, 0);
+    EXPECT_EQ(w.EditSubMode(), "edit_vert");
+    w.Button("create_poly")->trigger();
+    EXPECT_EQ(w.EditSubMode(), "create_poly");
+}
+
+TEST_F(MainWindowTest, CurrentTexturePreviewAndTextureExport) {
+    MainWindow w({config, false});
+    w.LoadFiles({kBox}); // with its two BMP textures
+    auto* preview = w.findChild<QLabel*>(QStringLiteral("Pic_Texture"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->pixmap().isNull()); // no current polygon yet
+    QTest::keyClick(&w, Qt::Key_Space);      // polygon 0 becomes current
+    ASSERT_EQ(w.Ws().Model.CurPoly, 0);
+    ASSERT_FALSE(preview->pixmap().isNull());
+    EXPECT_EQ(preview->pixmap().size(), QSize(32, 32));
+
+    // The hidden "Save Textures as Bmps" writes the loaded images beside the configuration.
+    QAction* save = w.Item("mnuTex", 9);
+    EXPECT_FALSE(save->isVisible());
+    save->setEnabled(true); // hidden items are disabled too; their commands are wired all the same
+    save->trigger();
+    const std::filesystem::path folder = std::filesystem::path(config).parent_path() / "textures";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        files += entry.path().extension() == ".BMP" ? 1 : 0;
+    }
+    EXPECT_EQ(files, 2);
+    EXPECT_EQ(LabelText(w, "StatusBar1_Panel1"), QStringLiteral("2 textures saved."));
 }
 
 } // namespace

@@ -115,5 +115,18 @@ TEST_F(NormalsTest, VertexNormalIsTheMeanOverCornersThatUseIt) {
     EXPECT_EQ(m->NrmY[4], 0.0f);
 }
 
+TEST_F(NormalsTest, RecalcLeavesOutPolygonsWithCornersThatAreNoVertex) {
+    const int a = AddVertex(0, 0, 0), b = AddVertex(1, 0, 0), c = AddVertex(0, 1, 0);
+    const int good = AddPolygon({a, b, c});
+    const int bad = AddPolygon({a, b, 7}); // vertex 7 does not exist
+    m->PolyNX[bad] = 0.25f;
+    EXPECT_EQ(RecalcNormals(*m), 1);
+    EXPECT_EQ(m->PolyNZ[good], -1.0f);
+    EXPECT_EQ(m->PolyNX[bad], 0.25f); // kept as it was
+    // Vertex a's normal averages both polygons that use it, and nothing is written for 7.
+    EXPECT_FLOAT_EQ(m->NrmX[a], 0.125f);
+    EXPECT_FLOAT_EQ(m->NrmX[c], 0.0f);
+}
+
 } // namespace
 } // namespace zv::model

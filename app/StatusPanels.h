@@ -1,0 +1,73 @@
+#pragma once
+// The status bar of the main window: the state text, the wireframe view's orientation with its
+// axis indicator, the cursor read-outs, the current polygon's texture and the snap controls.
+
+#include "config/Settings.h"
+#include "model/ModelStore.h"
+#include "render/CursorReadout.h"
+#include "textures/TextureTable.h"
+
+#include <QWidget>
+
+class QLabel;
+class QStatusBar;
+class QToolButton;
+
+namespace zv::app {
+
+// Two short lines, one along the screen's horizontal axis and one along its vertical axis,
+// each in the colour of the model axis it shows (as the OpenGL view's axes: X blue, Y red,
+// Z yellow) with its head at the end where the model value grows.
+class AxisIndicator : public QWidget {
+public:
+    explicit AxisIndicator(QWidget* parent);
+    void SetOrientation(int orient);
+    QSize sizeHint() const override { return {26, 18}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    int orient_ = 0;
+};
+
+// The colour of a model axis in both views' indicators.
+QColor AxisColour(render::Axis a);
+
+class StatusPanels {
+public:
+    // Adds the panels to bar; the first (state) panel is StatusBar1_Panel1.
+    explicit StatusPanels(QStatusBar& bar);
+
+    QLabel* State() const { return state_; }
+    // The orientation caption (Label_Orient), the indicator, and both read-outs reset to the
+    // orientation's "---" texts.
+    void ShowOrientation(int orient);
+    void ShowReadout(const render::CursorReadout& r);
+    void ShowZoom(float zoom);
+    // button_snap follows "Snap Vertices", info_snap shows the snap grid size.
+    void ShowSnap(const config::GridProperties& grid);
+    // Pic_Texture: the loaded image of the current polygon's texture, 32 by 32; empty without
+    // a current polygon or a loaded image.
+    void ShowTexture(const model::ModelStore& m, const textures::TextureTable& t);
+
+    QToolButton* SnapButton() const { return snap_; }
+    QToolButton* SnapRotationButton() const { return snapRot_; }
+
+private:
+    QLabel* state_;
+    QLabel* orient_;
+    AxisIndicator* axes_;
+    QLabel* horizontal_;
+    QLabel* vertical_;
+    QLabel* zoom_;
+    QLabel* texture_;
+    QToolButton* snap_;
+    QLabel* snapInfo_;
+    QToolButton* snapRot_;
+};
+
+// The snap panel's text: "Snap: " and the size in shortest form.
+std::string SnapInfoText(float snapGridSize);
+
+} // namespace zv::app
