@@ -193,6 +193,12 @@ void MainWindow::ConnectToolbars() {
     connect(Button("vertex_mark"), &QAction::toggled, this,
             [this](bool on) { ws_->Settings.VertexMark = on; });
     connect(Button("poly_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.PolyMark = on; });
+    // Edit mode picks with the cross pointer on the wireframe view.
+    for (const char* mode : {"view_mode", "edit_vertex", "edit_poly", "edit_part", "edit_wp"}) {
+        connect(Button(mode), &QAction::toggled, this, [this] {
+            view1_->setCursor(WorkingMode() == "edit_vertex" ? Qt::CrossCursor : Qt::ArrowCursor);
+        });
+    }
     // Toolbar2: the path drawing flag.
     connect(Button("Edit"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 0; });
     connect(Button("Draw"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 1; });

@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zv::app {
 namespace {
@@ -44,9 +45,15 @@ QToolButton* Switch(QStatusBar& bar, const char* name, const char* caption, cons
 void Arrow(QPainter& p, QPointF from, QPointF to) {
     p.drawLine(from, to);
     const QPointF d = to - from;
-    const QPointF side(-d.y() * 0.35, d.x() * 0.35);
-    p.drawLine(to, to - d * 0.35 + side);
-    p.drawLine(to, to - d * 0.35 - side);
+    const double length = std::hypot(d.x(), d.y());
+    if (length == 0) {
+        return;
+    }
+    const QPointF unit = d / length;
+    const QPointF back = unit * 4.0;
+    const QPointF side(-unit.y() * 3.0, unit.x() * 3.0);
+    p.drawLine(to, to - back + side);
+    p.drawLine(to, to - back - side);
 }
 
 } // namespace
@@ -78,13 +85,14 @@ void AxisIndicator::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     p.setRenderHint(QPainter::Antialiasing);
-    const QPointF centre(width() / 2.0, height() / 2.0);
-    const double h = width() / 2.0 - 3;
-    const double v = height() / 2.0 - 3;
+    // Both lines start in the corner opposite to where the values grow, as an axis cross.
+    constexpr double kMargin = 3;
+    const double left = kMargin, right = width() - kMargin, top = kMargin, bottom = height() - kMargin;
+    const QPointF origin(axes.HorizontalSign > 0 ? left : right, axes.VerticalSign > 0 ? top : bottom);
     p.setPen(QPen(AxisColour(axes.Horizontal), 1.5));
-    Arrow(p, centre, centre + QPointF(axes.HorizontalSign * h, 0));
+    Arrow(p, origin, QPointF(axes.HorizontalSign > 0 ? right : left, origin.y()));
     p.setPen(QPen(AxisColour(axes.Vertical), 1.5));
-    Arrow(p, centre, centre + QPointF(0, axes.VerticalSign * v));
+    Arrow(p, origin, QPointF(origin.x(), axes.VerticalSign > 0 ? bottom : top));
 }
 
 StatusPanels::StatusPanels(QStatusBar& bar) {

@@ -22,7 +22,7 @@ class AxisIndicator : public QWidget {
 public:
     explicit AxisIndicator(QWidget* parent);
     void SetOrientation(int orient);
-    QSize sizeHint() const override { return {26, 18}; }
+    QSize sizeHint() const override { return {28, 22}; }
 
 protected:
     void paintEvent(QPaintEvent*) override;

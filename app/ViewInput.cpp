@@ -76,6 +76,10 @@ ViewInput::ViewInput(MainWindow& w)
     : QObject(&w), w_(w), view1_(w.findChild<QWidget*>(QStringLiteral("PicView1"))),
       view4_(w.findChild<GlViewWidget*>(QStringLiteral("PicView4"))),
       band_(new QRubberBand(QRubberBand::Rectangle, view1_)) {
+    // The band in cyan, as the rectangle of the classic view.
+    QPalette cyan = band_->palette();
+    cyan.setColor(QPalette::Highlight, QColor(0, 255, 255));
+    band_->setPalette(cyan);
     view1_->setMouseTracking(true);
     view1_->installEventFilter(this);
     if (view4_ != nullptr) {

@@ -186,6 +186,8 @@ TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
     EXPECT_EQ(w.WorkingMode(), "view_mode");
     w.Button("edit_vertex")->trigger();
     EXPECT_EQ(w.WorkingMode(), "edit_vertex");
+    const auto* view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+    EXPECT_EQ(view1->cursor().shape(), Qt::CrossCursor);
     EXPECT_FALSE(w.Button("view_mode")->isChecked());
     EXPECT_EQ(w.Button("openbin")->toolTip(), QStringLiteral("Open model"));
     EXPECT_FALSE(w.Button("translate")->isEnabled()); // its tool comes later
