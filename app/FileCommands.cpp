@@ -64,10 +64,17 @@ void MainWindow::OpenModelChooser() {
         return;
     }
     const bool bin = model::UpperAscii(path).ends_with(".BIN");
-    const bool opened =
-        bin ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt);
+    AfterOpen(bin ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt),
+              path);
+}
+
+// A successful open has refreshed the views already; a failed one has emptied the model, and the
+// views must not go on showing the old one.
+void MainWindow::AfterOpen(bool opened, const std::string& path) {
     if (opened) {
         currentFileName_ = model::FileNameOf(path);
+    } else if (ws_->Model.VertCount >= 0) {
+        RefreshAll();
     }
 }
 
@@ -82,23 +89,23 @@ void MainWindow::NewModelCommand() {
 
 void MainWindow::OpenScgt() {
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
-    if (!path.empty() && formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt)) {
-        currentFileName_ = model::FileNameOf(path);
+    if (!path.empty()) {
+        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt), path);
     }
 }
 
 void MainWindow::OpenF1() {
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
-    if (!path.empty() && formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000)) {
-        currentFileName_ = model::FileNameOf(path);
+    if (!path.empty()) {
+        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000), path);
     }
 }
 
 void MainWindow::OpenBin() {
     const std::string path =
         ChooseFile(false, "Open MTM-Model", "MTM (bin)|*.bin", ws_->Settings.Mtm2ModelPath);
-    if (!path.empty() && formats::OpenBin(*ws_, path)) {
-        currentFileName_ = model::FileNameOf(path);
+    if (!path.empty()) {
+        AfterOpen(formats::OpenBin(*ws_, path), path);
     }
 }
 

@@ -86,6 +86,7 @@ private:
     void BuildToolbars();
     void ConnectToolbars();
     void OpenModelChooser();
+    void AfterOpen(bool opened, const std::string& path);
     void SaveModelButton();
     void ConnectFileMenu();
     void ConnectViewMenu();

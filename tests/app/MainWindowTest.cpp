@@ -327,5 +327,23 @@ TEST_F(MainWindowTest, CurrentTexturePreviewAndTextureExport) {
     EXPECT_EQ(LabelText(w, "StatusBar1_Panel1"), QStringLiteral("2 textures saved."));
 }
 
+TEST_F(MainWindowTest, AFailedOpenRefreshesTheViewsOfTheEmptiedModel) {
+    MainWindow w({config, false});
+    w.LoadFiles({kBox});
+    QTest::keyClick(&w, Qt::Key_Space); // polygon 0 current: its texture in the preview
+    auto* preview = w.findChild<QLabel*>(QStringLiteral("Pic_Texture"));
+    ASSERT_FALSE(preview->pixmap().isNull());
+    const std::string damaged = dir.Write("damaged.vrl", std::string(40, '\x7f'));
+    SetFileChooser([&](const FileRequest&) { return QStringList{QString::fromStdString(damaged)}; });
+    MessageCatcher catcher;
+    catcher.Arm();
+    w.Item("mnuFile1", 0)->trigger();
+    SetFileChooser({});
+    EXPECT_EQ(catcher.Title, QStringLiteral("  Vrl open error"));
+    EXPECT_EQ(w.Ws().Model.VertCount, 0);
+    EXPECT_TRUE(preview->pixmap().isNull()); // the views no longer show the old model
+    EXPECT_EQ(w.CurrentFileName(), "box.vrl");
+}
+
 } // namespace
 } // namespace zv::app
