@@ -62,16 +62,39 @@ QString Lines(std::string_view text) {
     return s;
 }
 
+// A box asked during a long operation shows the normal pointer, not the busy one above it.
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking() {
+        if (QApplication::overrideCursor() != nullptr) {
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            pushed_ = true;
+        }
+    }
+    ~ArrowWhileAsking() {
+        if (pushed_) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool pushed_ = false;
+};
+
 } // namespace
 
 model::MessageAnswer QtUserInterface::ShowMessage(std::string_view title, std::string_view text,
                                                   model::MessageIcon icon, model::MessageButtons buttons) {
+    const ArrowWhileAsking arrow;
     QMessageBox box(ToQt(icon), ToQString(title), Lines(text), ToQt(buttons), &window_);
     return FromQt(box.exec());
 }
 
 std::optional<std::string> QtUserInterface::InputBox(std::string_view prompt, std::string_view title,
                                                      std::string_view defaultText) {
+    const ArrowWhileAsking arrow;
     bool ok = false;
     const QString answer = QInputDialog::getText(&window_, ToQString(title), Lines(prompt), QLineEdit::Normal,
                                                  ToQString(defaultText), &ok);

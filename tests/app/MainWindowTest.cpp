@@ -345,5 +345,21 @@ TEST_F(MainWindowTest, AFailedOpenRefreshesTheViewsOfTheEmptiedModel) {
     EXPECT_EQ(w.CurrentFileName(), "box.vrl");
 }
 
+TEST_F(MainWindowTest, AMessageDuringABusyOperationShowsTheNormalPointer) {
+    MainWindow w({config, false});
+    Qt::CursorShape during = Qt::BlankCursor;
+    {
+        model::BusyPointer busy(w.Ws().Ui);
+        QTimer::singleShot(0, [&] {
+            during = QApplication::overrideCursor()->shape();
+            QApplication::activeModalWidget()->close();
+        });
+        w.Ws().Ui.ShowMessage("Title", "Text", model::MessageIcon::Warning, model::MessageButtons::Ok);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(during, Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 } // namespace
 } // namespace zv::app
