@@ -129,9 +129,11 @@ void SetCurrentPolygon(model::ModelStore& m, model::UserInterface& ui, std::int3
     ui.RequestRefresh();
 }
 
-// Steps a cursor through 0 .. count - 1 with "none" (-1) between the last and the first.
+// Steps a cursor through 0 .. count - 1 with "none" (-1) between the last and the first. A
+// cursor left past the end by a deletion is past the last item: forward it becomes none,
+// back the last item.
 std::int32_t StepThroughNone(std::int32_t cursor, std::int32_t count, bool back) {
-    const std::int32_t from = cursor >= 0 && cursor < count ? cursor : -1;
+    const std::int32_t from = std::clamp(cursor, -1, count);
     if (back) {
         return from - 1 < -1 ? count - 1 : from - 1;
     }

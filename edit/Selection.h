@@ -76,9 +76,9 @@ bool ComputeSelectionBox(model::ModelStore& m);
 
 // ---- Cursors: keys TAB, SPACE, V, F, N, I, O, P -------------------------------------------
 
-// CurVert steps forward through the vertices and then to none; Shift steps back. A cursor
-// that is not a vertex counts as none. Shows the vertex or "Vertex: No selection". Needs a
-// model.
+// CurVert steps forward through the vertices and then to none; Shift steps back, from none to
+// the last vertex. A cursor past the last vertex steps forward to none and back to the last
+// vertex. Shows the vertex or "Vertex: No selection". Needs a model.
 void NextVertex(model::ModelStore& m, model::UserInterface& ui);
 void PreviousVertex(model::ModelStore& m, model::UserInterface& ui);
 

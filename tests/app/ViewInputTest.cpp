@@ -7,9 +7,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -93,6 +95,45 @@ TEST_F(ViewInputTest, SelectionPanelsOfThePolygonMenu) {
     byFacing->Angle()->setText(QStringLiteral("0"));
     byFacing->Apply();
     EXPECT_EQ(byFacing->Cosine()->text(), QStringLiteral("-1"));
+}
+
+TEST_F(ViewInputTest, SelectionPanelsApplyOnlyOnOkAndCloseOnBothButtons) {
+    model::ModelStore& m = w.Ws().Model;
+    const auto anySelected = [&m] {
+        for (int p = 0; p < m.PolyCount; ++p) {
+            if (m.PolySel[p] != model::kFalse) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const auto press = [](QDialog* panel, const char* button) {
+        panel->open();
+        auto* b = panel->findChild<QPushButton*>(QString::fromLatin1(button));
+        ASSERT_NE(b, nullptr) << button;
+        b->click();
+        EXPECT_FALSE(panel->isVisible()) << button;
+    };
+    QTest::keyClick(view1, Qt::Key_W); // deselect all polygons
+
+    auto* byTexture = w.findChild<TextureSelectPanel*>(QStringLiteral("Pic_TexReplace"));
+    ASSERT_NE(byTexture, nullptr);
+    byTexture->List()->setCurrentIndex(1);
+    press(byTexture, "Cmd_TexReplace(1)");
+    EXPECT_FALSE(anySelected()) << "Cancel only closes";
+    press(byTexture, "Cmd_TexReplace(0)");
+    EXPECT_TRUE(anySelected());
+
+    QTest::keyClick(view1, Qt::Key_W);
+    auto* byFacing = w.findChild<FacingSelectPanel*>(QStringLiteral("Pic_TexFacing"));
+    ASSERT_NE(byFacing, nullptr);
+    byFacing->Angle()->setText(QStringLiteral("180")); // c = 1: every normal is below it
+    byFacing->Box(0)->setChecked(true);
+    press(byFacing, "Cmd_TexFacing(1)");
+    EXPECT_FALSE(anySelected()) << "Cancel only closes";
+    press(byFacing, "Cmd_TexFacing(0)");
+    EXPECT_TRUE(anySelected());
+    EXPECT_EQ(byFacing->Cosine()->text(), QStringLiteral("1"));
 }
 
 } // namespace

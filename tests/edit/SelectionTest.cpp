@@ -287,12 +287,15 @@ TEST_F(SelectionTest, TabCyclesThroughTheVerticesAndNone) {
     Key(keys::Tab, true);
     EXPECT_EQ(m->CurVert, 2) << "back from none goes to the last vertex";
 
-    m->CurVert = 40; // left behind by a deletion
+    // A cursor left behind by a deletion is past the last vertex: forward it goes to none
+    // (40 + 1 is above the last index), back to the last vertex.
+    m->CurVert = 40;
     Key(keys::Tab, true);
     EXPECT_EQ(m->CurVert, 2);
     m->CurVert = 40;
     Key(keys::Tab);
-    EXPECT_EQ(m->CurVert, 0);
+    EXPECT_EQ(m->CurVert, -1);
+    EXPECT_EQ(Status(), "Vertex: No selection");
 
     EXPECT_FALSE(Key(keys::Tab, false, true)) << "Ctrl TAB is no cycling key";
 }
