@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -72,6 +73,12 @@ PartsWindow::PartsWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
     }
     connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { NodeClicked(item); });
     connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) { NodeChanged(item); });
+    // Delete Group works on the highlighted node, also when the arrow keys moved it there.
+    connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        w_.Ws().Model.SelectedPart = item != nullptr ? tree_->indexOfTopLevelItem(item) + 1 : 0;
+    });
+    // The tree would take the letters for its type-ahead search before the window sees them.
+    tree_->installEventFilter(this);
 
     const config::WindowPosition& p = w.Ws().Settings.PolygonGroupWinPosition;
     if (p.Width > 0 && p.Height > 0) {
@@ -80,7 +87,11 @@ PartsWindow::PartsWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
     placed_ = true;
 
     if (QtUserInterface* ui = PortOf(w)) {
-        ui->OnPartTreeChanged = [this] { ReloadTree(); };
+        ui->OnPartTreeChanged = [this] {
+            if (!applyingCheck_) {
+                ReloadTree();
+            }
+        };
         ui->OnPartsCaption = [this](std::string_view text) { setWindowTitle(ToQString(text)); };
         ui->OnShowPartsWindow = [this] { show(); };
     }
@@ -147,6 +158,10 @@ void PartsWindow::ButtonClicked(int index) {
 
 void PartsWindow::NodeClicked(QTreeWidgetItem* item) {
     const int g = tree_->indexOfTopLevelItem(item) + 1;
+    if (g == toggledNode_) {
+        toggledNode_ = 0; // a click on the check box only shows or hides the part
+        return;
+    }
     Workspace& ws = w_.Ws();
     ws.Model.SelectedPart = g;
     const auto picked = edit::SelectPart(ws.Model, ws.Ui, ws.Settings, g);
@@ -163,8 +178,13 @@ void PartsWindow::NodeClicked(QTreeWidgetItem* item) {
 
 void PartsWindow::NodeChanged(QTreeWidgetItem* item) {
     const int g = tree_->indexOfTopLevelItem(item) + 1;
+    // A click that toggled the box is reported as a click on the node right after this.
+    toggledNode_ = g;
+    QTimer::singleShot(0, this, [this] { toggledNode_ = 0; });
     Workspace& ws = w_.Ws();
+    applyingCheck_ = true;
     edit::ShowPart(ws.Model, ws.Ui, g, item->checkState(0) == Qt::Checked);
+    applyingCheck_ = false;
 }
 
 bool PartsWindow::SelectionKey(int key, bool shift, bool ctrl) {
@@ -181,19 +201,32 @@ bool PartsWindow::SelectionKey(int key, bool shift, bool ctrl) {
     return true;
 }
 
-void PartsWindow::keyPressEvent(QKeyEvent* event) {
+bool PartsWindow::HandleKey(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (key == Qt::Key_F2) {
         StoreGeometry();
         hide();
-        return;
+        return true;
     }
-    if ((key == Qt::Key_Q || key == Qt::Key_A || key == Qt::Key_W || key == Qt::Key_S) &&
-        SelectionKey(key, mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier))) {
-        return;
+    if (key == Qt::Key_Q || key == Qt::Key_A || key == Qt::Key_W || key == Qt::Key_S) {
+        SelectionKey(key, mods.testFlag(Qt::ShiftModifier), mods.testFlag(Qt::ControlModifier));
+        return true; // consumed also when the combination runs nothing
     }
-    QWidget::keyPressEvent(event);
+    return false;
+}
+
+bool PartsWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tree_ && event->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PartsWindow::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(event)) {
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void PartsWindow::moveEvent(QMoveEvent* event) {

@@ -29,11 +29,12 @@ public:
     // The F2 key of the main window: shows the window, or hides it storing its geometry.
     void ToggleVisible();
 
-    // Replaces the selection key table for Q, A, W and S (false: not handled). Unset, the keys
-    // run the selection keys of the main window.
+    // Replaces the selection key table for Q, A, W and S (false: no operation ran; the key is
+    // consumed either way). Unset, the keys run the selection keys of the main window.
     std::function<bool(int key, bool shift, bool ctrl)> OnSelectionKey;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -42,18 +43,24 @@ private:
     void ButtonClicked(int index);
     void NodeClicked(QTreeWidgetItem* item);
     void NodeChanged(QTreeWidgetItem* item);
+    bool HandleKey(QKeyEvent* event);
     bool SelectionKey(int key, bool shift, bool ctrl);
 
     MainWindow& w_;
     QTreeWidget* tree_ = nullptr;
     bool placed_ = false;
+    // Set while a check mark change is applied: the tree already shows it, and rebuilding the
+    // tree would delete the item Qt is still working on.
+    bool applyingCheck_ = false;
+    // The node whose check box the current click toggled; that click does not select the part.
+    int toggledNode_ = 0;
 };
 
 // Form3 of w, made by ConnectPartsWindow; null before.
 PartsWindow* FindPartsWindow(MainWindow& w);
 
 // Creates Form3 and the part-number and offset boxes Txt_Partnr and Text_Offset (when the window
-// has none), and binds F2 of the main window to ToggleVisible.
+// has none). F2 of the main window reaches ToggleVisible through the main window's key handler.
 PartsWindow* ConnectPartsWindow(MainWindow& w);
 
 } // namespace zv::app

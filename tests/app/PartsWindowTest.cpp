@@ -16,6 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -109,6 +111,53 @@ TEST_F(PartsWindowTest, ClickingANodeSelectsItsPolygonsAndFillsTheBoxes) {
     EXPECT_NE(w.Ws().Model.PolySel[3], model::kFalse); // kept
     EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("Txt_Partnr"))->text(), QStringLiteral("1"));
     EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("Text_Offset"))->text(), QStringLiteral("Obj001"));
+}
+
+TEST_F(PartsWindowTest, ACheckBoxClickOnlyShowsOrHidesThePart) {
+    model::ModelStore& m = w.Ws().Model;
+    Press(0);
+    model::DeselectAll(m);
+    form->show();
+    QTreeWidgetItem* item = tree->topLevelItem(0);
+    QStyleOptionViewItem option;
+    option.initFrom(tree->viewport());
+    option.rect = tree->visualItemRect(item);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect box = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_EQ(item->checkState(0), Qt::Unchecked);
+    EXPECT_FALSE(m.PartNodes[0].Checked);
+    EXPECT_EQ(m.PolyFlag[0] & 1, 0);
+    EXPECT_EQ(m.PolySel[0], model::kFalse); // not a click on the part
+    // The tree is not rebuilt under the item whose check mark Qt is still setting.
+    item->setCheckState(0, Qt::Checked);
+    EXPECT_EQ(tree->topLevelItem(0), item);
+    EXPECT_EQ(m.PolyFlag[0] & 1, 1);
+    QApplication::processEvents();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(item).center());
+    EXPECT_NE(m.PolySel[0], model::kFalse); // a click on the text selects the part
+}
+
+TEST_F(PartsWindowTest, KeysReachTheWindowWhileTheTreeHasTheFocus) {
+    model::ModelStore& m = w.Ws().Model;
+    Press(0);
+    model::DeselectAll(m);
+    m.PolySel[2] = model::kTrue;
+    Press(0);
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    // The arrow keys choose the part Delete Group removes.
+    QTest::keyClick(tree, Qt::Key_Up);
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+    Press(1);
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    EXPECT_EQ(m.GroupSize[1], 1);
+    EXPECT_EQ(m.GroupPoly(1, 1), 2);
+
+    QTest::keyClick(tree, Qt::Key_W); // not the tree's type-ahead search
+    EXPECT_EQ(m.PolySel[2], model::kFalse);
+    form->show();
+    QTest::keyClick(tree, Qt::Key_F2);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(PartsWindowTest, F2StoresThePlaceAndHides) {
