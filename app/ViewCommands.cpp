@@ -53,6 +53,11 @@ void ConnectViewCommands(MainWindow& w) {
         w.Ws().View1.CullPolys = on;
         w.Draw_All_Views();
     });
+    // Hidden in the menu; the view orbits about its centre while it is checked.
+    Toggle(w, "mnuView_wireframe", 3, ws.View1.AltCamera, [&w](bool on) {
+        w.Ws().View1.AltCamera = on;
+        w.Draw_All_Views();
+    });
     Toggle(w, "mnuView_opengl", 0, ws.Settings.ViewAxis, [&w](bool on) {
         w.Ws().Settings.ViewAxis = on;
         w.RefreshAll();

@@ -149,6 +149,10 @@ TEST_F(MainWindowTest, ViewSubmenusSwitchTheViews) {
     EXPECT_EQ(w.Item("mnuView_opengl", 0)->isChecked(), w.Ws().Settings.ViewAxis);
     w.Item("mnuView", 5)->trigger(); // vertices as points
     EXPECT_TRUE(w.Ws().View1.ShowVertices);
+    QAction* alternate = w.Item("mnuView_wireframe", 3); // hidden, wired all the same
+    alternate->setEnabled(true);
+    alternate->trigger();
+    EXPECT_TRUE(w.Ws().View1.AltCamera);
 }
 
 TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
