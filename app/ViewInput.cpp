@@ -152,11 +152,13 @@ bool ViewInput::WireframeEvent(QEvent* event) {
 
 bool ViewInput::GlEvent(QEvent* event) {
     const auto type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseButtonDblClick) {
         return false;
     }
     const render::MouseEvent e = EventOf(*static_cast<QMouseEvent*>(event));
-    if (type == QEvent::MouseButtonPress) {
+    // A quick second press arrives as a double click only; it starts a drag all the same.
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
         Apply(render::GlButtonDown(mouse_, e));
     } else if (type == QEvent::MouseMove) {
         Apply(render::GlMove(mouse_, view4_->Renderer().Cam, e));
@@ -179,13 +181,18 @@ void ViewInput::Apply(const render::ViewEffect& effect) {
     if (effect.Status) {
         ws.Ui.ShowProgress(*effect.Status);
     }
+    const bool vertexMode = Mode() == render::ToolMode::EditVertex;
+    const bool twice = effect.Click && effect.Click->Double;
     if (effect.PickedVertex && *effect.PickedVertex >= 0) {
-        const bool twice = effect.Click && effect.Click->Double;
         changed = twice ? edit::ToggleVertexSelection(ws.Model, ws.Ui, *effect.PickedVertex)
                         : edit::MakePickedVertexCurrent(ws.Model, ws.Ui, ws.Settings, *effect.PickedVertex);
-    } else if (effect.Click && ws.Settings.SelectMode == 1 && Mode() == render::ToolMode::EditVertex) {
+    }
+    // Polygons are the target of the click even next to a vertex, or small ones could never be
+    // picked; the press of a double click has picked them already.
+    if (effect.Click && !twice && ws.Settings.SelectMode == 1 && vertexMode) {
         changed = edit::SelectPolygonsAtPoint(ws.Model, ws.Settings, edit::ScreenPositions(ws.View1),
-                                              effect.Click->X, effect.Click->Y) > 0;
+                                              effect.Click->X, effect.Click->Y) > 0 ||
+                  changed;
     }
     if (effect.Band) {
         const render::PickRect& r = *effect.Band;
@@ -196,7 +203,8 @@ void ViewInput::Apply(const render::ViewEffect& effect) {
     if (effect.RemoveBand) {
         band_->hide();
     }
-    if (effect.SelectRect) {
+    // The waypoint mode's band selects waypoints, never the model's vertices or polygons.
+    if (effect.SelectRect && vertexMode) {
         if (ws.Settings.SelectMode == 1) {
             edit::SelectPolygonsInRect(ws.Model, ws.Ui, ws.Settings, edit::ScreenPositions(ws.View1),
                                        *effect.SelectRect);

@@ -138,13 +138,17 @@ ViewEffect View1ButtonDown(MouseState& ms, WireframeView& view, const model::Mod
     ms.MouseX = ms.DragLastX = e.X;
     ms.MouseY = ms.DragLastY = e.Y;
     ms.DragKind = kind;
-    ms.BandActive = false;
     ViewEffect fx;
+    // A press of the other button ends a band without a release, so the band goes too (a new
+    // band replaces it).
+    fx.RemoveBand = ms.BandActive;
+    ms.BandActive = false;
     if (!IsEditMode(mode)) {
         return fx;
     }
     if (kind == kDragRight) {
         ms.BandActive = true;
+        fx.RemoveBand = false;
         fx.Band = NormaliseRect(e.X, e.Y, e.X, e.Y);
         return fx;
     }
@@ -172,6 +176,7 @@ ViewEffect View1Move(MouseState& ms, WireframeView& view, ToolMode mode, const M
         ms.DragLastX = e.X;
         ms.DragLastY = e.Y;
     }
+    ms.CursorModel = ScreenToModel(view, e.X, e.Y);
     fx.Readout = ReadOut(view, e.X, e.Y);
     return fx;
 }
@@ -201,12 +206,13 @@ ViewEffect View1ButtonUp(MouseState& ms, WireframeView& view, ToolMode mode, con
     return fx;
 }
 
-ViewEffect View1DoubleClick(const MouseState& ms, const WireframeView& view, const model::ModelStore& m,
-                            ToolMode mode, const MouseEvent& e) {
-    ViewEffect fx;
+ViewEffect View1DoubleClick(MouseState& ms, WireframeView& view, const model::ModelStore& m, ToolMode mode,
+                            const MouseEvent& e) {
     if (!IsEditMode(mode)) {
-        return fx;
+        // Quick clicks keep zooming: the second press arrives as the double click.
+        return View1ButtonDown(ms, view, m, mode, e);
     }
+    ViewEffect fx;
     fx.Click = ClickOf(e, true);
     if (mode == ToolMode::EditVertex) {
         fx.PickedVertex = PickVertex(view, m, e.X, e.Y, ms.PickRadius);

@@ -65,6 +65,8 @@ struct MouseState {
     float GLLastY = 0;
     // True while a rubber band is being dragged; its release is never a click.
     bool BandActive = false;
+    // The model coordinates under the cursor on the two shown axes, as of the last move.
+    ModelUnderCursor CursorModel;
 };
 
 // A press, move, release or double click on a view.
@@ -121,9 +123,9 @@ struct ViewEffect {
 ViewEffect View1ButtonDown(MouseState& ms, WireframeView& view, const model::ModelStore& m, ToolMode mode,
                            const MouseEvent& e);
 
-// Move: always the cursor read-out. Camera mode: drag kind 1 rotates (ViewRotY with x, ViewRotX
-// with y, wrapped to 0 .. 359), kind 2 pans the centre on the shown axes. Edit modes: kind 1
-// gives a drag step, kind 2 the rubber band to show.
+// Move: always the cursor read-out and CursorModel. Camera mode: drag kind 1 rotates (ViewRotY with x,
+// ViewRotX with y, wrapped to 0 .. 359), kind 2 pans the centre on the shown axes. Edit modes: kind 1 gives a
+// drag step, kind 2 the rubber band to show.
 ViewEffect View1Move(MouseState& ms, WireframeView& view, ToolMode mode, const MouseEvent& e);
 
 // Release: ends the drag. Camera mode: a release of the pressing button exactly at the press
@@ -133,9 +135,10 @@ ViewEffect View1Move(MouseState& ms, WireframeView& view, ToolMode mode, const M
 ViewEffect View1ButtonUp(MouseState& ms, WireframeView& view, ToolMode mode, const MouseEvent& e);
 
 // Double click: in the edit modes, the object under the cursor is the caller's to toggle
-// (vertex mode: PickedVertex). Camera mode: nothing.
-ViewEffect View1DoubleClick(const MouseState& ms, const WireframeView& view, const model::ModelStore& m,
-                            ToolMode mode, const MouseEvent& e);
+// (vertex mode: PickedVertex). Camera mode: a press, as the double click stands in for the
+// second click's press, so its release zooms again.
+ViewEffect View1DoubleClick(MouseState& ms, WireframeView& view, const model::ModelStore& m, ToolMode mode,
+                            const MouseEvent& e);
 
 // An angle after a rotate step: below 0 becomes 359, above 359 becomes 0, NaN becomes 0.
 float WrapViewAngle(float degrees);

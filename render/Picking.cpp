@@ -1,6 +1,6 @@
 #include "render/Picking.h"
 
-#include "render/CursorReadout.h"
+#include "config/ConfigFormat.h"
 
 #include <algorithm>
 
@@ -43,8 +43,9 @@ std::string VertexPickText(const model::ModelStore& m, int v) {
         return {};
     }
     const model::VertRec& p = m.Vert[v];
-    return "Vertex: " + std::to_string(v) + "    x: " + FormatGeneral(p.X, 6) +
-           "  y: " + FormatGeneral(p.Y, 6) + "  z: " + FormatGeneral(p.Z, 6);
+    // The float's shortest form, as the double click shows it, not its binary noise.
+    return "Vertex: " + std::to_string(v) + "    x: " + config::FormatSingle(p.X) +
+           "  y: " + config::FormatSingle(p.Y) + "  z: " + config::FormatSingle(p.Z);
 }
 
 std::string RectSelectText(int count) {

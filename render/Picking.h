@@ -54,7 +54,7 @@ PickRect NormaliseRect(float ax, float ay, float bx, float by);
 std::vector<int> VerticesInRect(const WireframeView& view, const model::ModelStore& m, const PickRect& rect);
 
 // The status line of a picked vertex: "Vertex: " index, "    x: ", "  y: ", "  z: " and the
-// coordinates (6 decimals at most). An index outside the model gives an empty text.
+// coordinates in their shortest form. An index outside the model gives an empty text.
 std::string VertexPickText(const model::ModelStore& m, int v);
 
 // The status line after a rectangle selection: count and " Vertices selected.".

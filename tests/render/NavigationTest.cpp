@@ -65,6 +65,15 @@ TEST_F(CameraModeTest, ClickWithoutMovementZoomsOneStep) {
     EXPECT_EQ(Mouse.DragKind, kDragNone);
 }
 
+// The window gets press, release, double click, release for two quick clicks: both zoom.
+TEST_F(CameraModeTest, QuickSecondClickZoomsToo) {
+    CameraDrag(MouseButton::Left, 50, 60, 50, 60);
+    View1DoubleClick(Mouse, View, M, ToolMode::Camera, At(MouseButton::Left, 50, 60));
+    const ViewEffect fx = View1ButtonUp(Mouse, View, ToolMode::Camera, At(MouseButton::Left, 50, 60));
+    EXPECT_FLOAT_EQ(View.ViewZoom, 10 * 1.1f * 1.1f);
+    EXPECT_TRUE(fx.RefreshZoomLabel);
+}
+
 TEST_F(CameraModeTest, ZoomStopsAtItsLimits) {
     View.ViewZoom = 0.0105f / 15;
     CameraDrag(MouseButton::Right, 5, 5, 5, 5);
@@ -115,6 +124,8 @@ TEST_F(CameraModeTest, MoveWithoutButtonOnlyReadsOut) {
     const ViewEffect fx = View1Move(Mouse, View, ToolMode::Camera, At(MouseButton::None, 210, 150));
     ASSERT_TRUE(fx.Readout.has_value());
     EXPECT_EQ(fx.Readout->Horizontal, "Z: 1.0000");
+    EXPECT_FLOAT_EQ(Mouse.CursorModel.Horizontal, 1);
+    EXPECT_FLOAT_EQ(Mouse.CursorModel.Vertical, 0);
     EXPECT_FALSE(fx.RedrawWireframe);
     EXPECT_EQ(View.ViewRotY, 270);
 }
@@ -136,10 +147,10 @@ TEST_F(PickingTest, ExactlyAtTheRadiusIsMissedAndTheLowerIndexWins) {
 }
 
 TEST_F(PickingTest, EditModePressPicksAndReports) {
-    M.Vert[Vertex(50, 50, kFlagShown)] = {1.5f, -2, 0.25f};
+    M.Vert[Vertex(50, 50, kFlagShown)] = {1234.5678f, -2, 0.25f};
     ViewEffect fx = View1ButtonDown(Mouse, View, M, ToolMode::EditVertex, At(MouseButton::Left, 51, 49));
     EXPECT_EQ(fx.PickedVertex, 0);
-    EXPECT_EQ(fx.Status, "Vertex: 0    x: 1.5  y: -2  z: 0.25");
+    EXPECT_EQ(fx.Status, "Vertex: 0    x: 1234.5677  y: -2  z: .25"); // not 1234.567749
     fx = View1Move(Mouse, View, ToolMode::EditVertex, At(MouseButton::None, 55, 40));
     ASSERT_TRUE(fx.Drag.has_value());
     EXPECT_EQ(fx.Drag->FromX, 51);
@@ -167,6 +178,12 @@ TEST_F(PickingTest, RubberBandNormalisesCornersDraggedAnyWay) {
     fx = View1ButtonUp(Mouse, View, ToolMode::EditVertex, At(MouseButton::Right, 10, 20));
     EXPECT_TRUE(fx.RemoveBand);
     EXPECT_EQ(fx.SelectRect, want);
+
+    // The left button pressed during a band ends it; no band is left on the view.
+    View1ButtonDown(Mouse, View, M, ToolMode::EditVertex, At(MouseButton::Right, 30, 40));
+    fx = View1ButtonDown(Mouse, View, M, ToolMode::EditVertex, At(MouseButton::Left, 20, 30));
+    EXPECT_TRUE(fx.RemoveBand);
+    EXPECT_FALSE(Mouse.BandActive);
 }
 
 TEST_F(PickingTest, RubberBandTakesLeftAndTopEdgesAndOnlyVisibleVertices) {
