@@ -173,6 +173,7 @@ void MainWindow::ConnectToolbars() {
                                                          render::WireframeView&, const model::ModelStore&)) {
         connect(Button(key), &QAction::triggered, this, [this, command] {
             command(ws_->View1, ws_->Model);
+            panels_->ShowZoom(ws_->View1.ViewZoom);
             Draw_All_Views();
         });
     };

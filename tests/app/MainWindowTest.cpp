@@ -3,6 +3,7 @@
 #include "app/FileDialogs.h"
 #include "app/MenuTable.h"
 #include "config/ConfigFile.h"
+#include "render/CursorReadout.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -210,6 +211,13 @@ TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
     w.Ws().Settings.RenderType = 2;
     w.Button("drawmode")->trigger();
     EXPECT_EQ(w.Ws().Settings.RenderType, 0);
+
+    // A fit changes the zoom, and its read-out with it.
+    w.Ws().Settings.LoadTexturesOnOpen = false;
+    w.LoadFiles({kBox});
+    w.Button("reset_extents")->trigger();
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("Label_Zoom"))->text().toStdString(),
+              render::ZoomText(w.Ws().View1.ViewZoom));
 }
 
 TEST_F(MainWindowTest, SavingAnEmptyModelSaysSo) {
