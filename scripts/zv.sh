@@ -9,7 +9,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 build_packages=(cmake ninja-build g++ nlohmann-json3-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
-test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth)
+test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales)
 bench_packages=(libbenchmark-dev)
 
 # Installs the Debian packages that are missing (as root), or prints the line that would.
@@ -56,6 +56,15 @@ test)
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     # Widget tests need no display; OpenGL tests make their own offscreen context.
     export QT_QPA_PLATFORM=offscreen
+    # The configuration file's test under a decimal-comma locale needs one; make it when the
+    # system has none installed (it is skipped otherwise).
+    if command -v localedef >/dev/null 2>&1 && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+        mkdir -p build/test/locale
+        if localedef -i de_DE -f UTF-8 build/test/locale/de_DE.UTF-8 >/dev/null 2>&1 ||
+            [ -f build/test/locale/de_DE.UTF-8/LC_NUMERIC ]; then
+            export LOCPATH="$root/build/test/locale"
+        fi
+    fi
     cd build/test
     # The real editor window with its OpenGL view runs on a virtual X display.
     if command -v xvfb-run >/dev/null 2>&1; then
