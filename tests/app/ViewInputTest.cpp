@@ -2,6 +2,7 @@
 #include "app/SelectPanels.h"
 
 #include "model/Tables.h"
+#include "render/Navigation.h"
 #include "render/WireframeView.h"
 #include "tests/support/TempDir.h"
 
@@ -15,6 +16,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace zv::app {
 namespace {
@@ -32,6 +35,16 @@ protected:
         view1->setFocus();
         QApplication::processEvents();
     }
+
+    int SelectedVertices() {
+        const model::ModelStore& m = w.Ws().Model;
+        int n = 0;
+        for (int v = 0; v < m.VertCount; ++v) {
+            n += m.VertSel[v] != model::kFalse ? 1 : 0;
+        }
+        return n;
+    }
+
     test::TempDir dir;
     MainWindow w;
     QWidget* view1 = nullptr;
@@ -67,11 +80,7 @@ TEST_F(ViewInputTest, CameraClickZoomsAndEditBandSelects) {
     QTest::mouseMove(view1, QPoint(view1->width() - 2, view1->height() - 2));
     QTest::mouseRelease(view1, Qt::RightButton, Qt::NoModifier,
                         QPoint(view1->width() - 2, view1->height() - 2));
-    int selected = 0;
-    for (int v = 0; v < m.VertCount; ++v) {
-        selected += m.VertSel[v] != model::kFalse ? 1 : 0;
-    }
-    EXPECT_EQ(selected, m.VertCount);
+    EXPECT_EQ(SelectedVertices(), m.VertCount);
 }
 
 TEST_F(ViewInputTest, SelectionPanelsOfThePolygonMenu) {
@@ -134,6 +143,75 @@ TEST_F(ViewInputTest, SelectionPanelsApplyOnlyOnOkAndCloseOnBothButtons) {
     press(byFacing, "Cmd_TexFacing(0)");
     EXPECT_TRUE(anySelected());
     EXPECT_EQ(byFacing->Cosine()->text(), QStringLiteral("1"));
+}
+
+// Qt replaces the press of a quick second click by a double click; it must zoom like the first.
+TEST_F(ViewInputTest, QuickClicksInCameraModeEachZoom) {
+    const float zoom = w.Ws().View1.ViewZoom;
+    QTest::mouseClick(view1, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseDClick(view1, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    QTest::mouseRelease(view1, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_FLOAT_EQ(w.Ws().View1.ViewZoom, zoom * 1.1f * 1.1f);
+}
+
+TEST_F(ViewInputTest, WaypointBandLeavesTheModelSelectionAlone) {
+    model::ModelStore& m = w.Ws().Model;
+    for (int v = 0; v < m.VertCount; ++v) {
+        m.VertSel[v] = model::kFalse;
+    }
+    w.Button("edit_wp")->trigger();
+    const QPoint far(view1->width() - 2, view1->height() - 2);
+    QTest::mousePress(view1, Qt::RightButton, Qt::NoModifier, QPoint(1, 1));
+    QTest::mouseMove(view1, far);
+    QTest::mouseRelease(view1, Qt::RightButton, Qt::NoModifier, far);
+    EXPECT_EQ(SelectedVertices(), 0);
+}
+
+// In polygon select mode a click a pixel or two inside a corner selects the polygon, although
+// the corner's vertex is within the pick radius.
+TEST_F(ViewInputTest, PolygonClickNextToAVertexSelectsThePolygon) {
+    model::ModelStore& m = w.Ws().Model;
+    const render::WireframeView& view = w.Ws().View1;
+    w.Button("edit_vertex")->trigger();
+    w.Button("SelectPolygons")->trigger();
+    int target = -1;
+    QPoint at;
+    for (int p = 0; p < m.PolyCount && target < 0; ++p) {
+        if ((m.PolyFlag[p] & 7) != 3) {
+            continue; // shown, in view and facing the screen only
+        }
+        float cx = 0;
+        float cy = 0;
+        const int n = m.PolyVCount[p];
+        for (int k = 0; k < n; ++k) {
+            cx += view.ScrVert[m.PolyVert(p, k)].X / static_cast<float>(n);
+            cy += view.ScrVert[m.PolyVert(p, k)].Y / static_cast<float>(n);
+        }
+        float area = 0; // twice the signed area: edge-on polygons have none
+        for (int k = 0; k < n; ++k) {
+            const render::ScreenPos& a = view.ScrVert[m.PolyVert(p, k)];
+            const render::ScreenPos& b = view.ScrVert[m.PolyVert(p, (k + 1) % n)];
+            area += a.X * b.Y - b.X * a.Y;
+        }
+        const render::ScreenPos c0 = view.ScrVert[m.PolyVert(p, 0)];
+        const float len = std::hypot(cx - c0.X, cy - c0.Y);
+        if (len > 20 && std::abs(area) > 400) {
+            // Three pixels towards the centre; the rounding keeps it within the pick radius.
+            at = QPoint(static_cast<int>(std::lround(c0.X + 3 * (cx - c0.X) / len)),
+                        static_cast<int>(std::lround(c0.Y + 3 * (cy - c0.Y) / len)));
+            target = p;
+        }
+    }
+    ASSERT_GE(target, 0);
+    ASSERT_LT(std::abs(view.ScrVert[m.PolyVert(target, 0)].X - static_cast<float>(at.x())),
+              render::kPickRadius);
+    ASSERT_LT(std::abs(view.ScrVert[m.PolyVert(target, 0)].Y - static_cast<float>(at.y())),
+              render::kPickRadius);
+    for (int p = 0; p < m.PolyCount; ++p) {
+        m.PolySel[p] = model::kFalse;
+    }
+    QTest::mouseClick(view1, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(m.PolySel[target], model::kTrue);
 }
 
 } // namespace
