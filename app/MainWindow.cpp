@@ -105,22 +105,22 @@ QAction* MainWindow::Button(const std::string& key) const {
     return it == buttons_.end() ? nullptr : it->second;
 }
 
-std::string MainWindow::WorkingMode() const {
-    for (const char* key : {"view_mode", "edit_vertex", "edit_poly", "edit_part", "edit_wp"}) {
+// The key of the pressed button among keys, or fallback when none is pressed.
+std::string MainWindow::PressedKey(std::initializer_list<const char*> keys, std::string_view fallback) const {
+    for (const char* key : keys) {
         if (QAction* b = Button(key); b != nullptr && b->isChecked()) {
             return key;
         }
     }
-    return std::string(kStartMode);
+    return std::string(fallback);
+}
+
+std::string MainWindow::WorkingMode() const {
+    return PressedKey({"view_mode", "edit_vertex", "edit_poly", "edit_part", "edit_wp"}, kStartMode);
 }
 
 std::string MainWindow::EditSubMode() const {
-    for (const char* key : {"edit_vert", "create_vert", "create_poly", "create_part"}) {
-        if (QAction* b = Button(key); b != nullptr && b->isChecked()) {
-            return key;
-        }
-    }
-    return "edit_vert";
+    return PressedKey({"edit_vert", "create_vert", "create_poly", "create_part"}, "edit_vert");
 }
 
 void MainWindow::BuildToolbars() {
@@ -203,7 +203,6 @@ void MainWindow::ConnectToolbars() {
     // Toolbar2: the path drawing flag.
     connect(Button("Edit"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 0; });
     connect(Button("Draw"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 1; });
-    ws_->Settings.PathDrawFlag = 0;
     ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
     ws_->Settings.SelectMode = 0;
     // Their tools come with the transform and track commands.
@@ -448,10 +447,6 @@ void MainWindow::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     LoadFiles(paths);
 }
-
-} // namespace zv::app
-
-namespace zv::app {
 
 bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
     if (shift || ctrl || WorkingMode() == "edit_wp") {

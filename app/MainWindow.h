@@ -10,9 +10,11 @@
 #include <QRect>
 #include <QStringList>
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QAction;
 class QLabel;
@@ -79,6 +81,7 @@ protected:
     bool focusNextPrevChild(bool) override { return false; }
 
 private:
+    std::string PressedKey(std::initializer_list<const char*> keys, std::string_view fallback) const;
     void StartUp();
     void ShutDown();
     void BuildMenus();

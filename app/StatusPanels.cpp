@@ -41,7 +41,7 @@ QToolButton* Switch(QStatusBar& bar, const char* name, const char* caption, cons
     return button;
 }
 
-// A line from the middle of a half towards its end, with a head at the end.
+// A line with an arrow head at its end.
 void Arrow(QPainter& p, QPointF from, QPointF to) {
     p.drawLine(from, to);
     const QPointF d = to - from;
@@ -56,8 +56,7 @@ void Arrow(QPainter& p, QPointF from, QPointF to) {
     p.drawLine(to, to - back - side);
 }
 
-} // namespace
-
+// The colour of a model axis, as the OpenGL view's axis cross draws it.
 QColor AxisColour(render::Axis a) {
     switch (a) {
     case render::Axis::X:
@@ -69,6 +68,8 @@ QColor AxisColour(render::Axis a) {
     }
     return {255, 255, 0};
 }
+
+} // namespace
 
 AxisIndicator::AxisIndicator(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Pic_Axis"));
@@ -135,27 +136,16 @@ void StatusPanels::ShowZoom(float zoom) {
     zoom_->setText(ToQString(render::ZoomText(zoom)));
 }
 
-std::string SnapInfoText(float snapGridSize) {
-    return "Snap: " + config::FormatSingle(snapGridSize);
-}
-
 void StatusPanels::ShowSnap(const config::GridProperties& grid) {
     snap_->setChecked(grid.SnapVertices);
-    snapInfo_->setText(ToQString(SnapInfoText(grid.SnapGridSize)));
+    snapInfo_->setText(ToQString("Snap: " + config::FormatSingle(grid.SnapGridSize)));
 }
 
 void StatusPanels::ShowTexture(const model::ModelStore& m, const textures::TextureTable& t) {
     const std::int32_t p = m.CurPoly;
-    const textures::TextureImage* image = nullptr;
-    if (p >= 0 && p < std::min(m.PolyCount, model::kPolygonCapacity)) {
-        const std::int32_t tex = m.PolyTex[p];
-        if (tex >= 0 && tex < std::min<int>(m.TexCount, model::kTextureCapacity)) {
-            const int slot = t.TexTable[tex].Slot;
-            if (slot >= 0 && slot < textures::kPreviewSlots) {
-                image = &t.Previews[slot];
-            }
-        }
-    }
+    const bool current = p >= 0 && p < std::min(m.PolyCount, model::kPolygonCapacity);
+    const textures::TextureImage* image =
+        current && m.PolyTex[p] < m.TexCount ? textures::LoadedImage(t, m.PolyTex[p]) : nullptr;
     if (image == nullptr || image->Width <= 0 || image->Height <= 0 ||
         image->Rgba.size() <
             static_cast<std::size_t>(image->Width) * static_cast<std::size_t>(image->Height) * 4) {

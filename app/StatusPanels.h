@@ -31,9 +31,6 @@ private:
     int orient_ = 0;
 };
 
-// The colour of a model axis in both views' indicators.
-QColor AxisColour(render::Axis a);
-
 class StatusPanels {
 public:
     // Adds the panels to bar; the first (state) panel is StatusBar1_Panel1.
@@ -66,8 +63,5 @@ private:
     QLabel* snapInfo_;
     QToolButton* snapRot_;
 };
-
-// The snap panel's text: "Snap: " and the size in shortest form.
-std::string SnapInfoText(float snapGridSize);
 
 } // namespace zv::app
