@@ -5,6 +5,7 @@
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
 #include "formats/BinFormat.h"
+#include "formats/DroppedFiles.h"
 #include "formats/VrlReader.h"
 #include "formats/VrlWriter.h"
 #include "model/Paths.h"
@@ -58,24 +59,76 @@ bool MainWindow::HasSomethingToSave(const char* title) {
 // The "Open Model" chooser of the toolbar: a BIN file opens as MTM2, anything else as SCGT (the
 // dialog's two filters).
 void MainWindow::OpenModelChooser() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     const std::string path =
         ChooseFile(false, "Open Model", "SCGT (vrl)|*.vrl|MTM (bin)|*.bin", ws_->Settings.ScgtModelPath);
     if (path.empty()) {
         return;
     }
     const bool bin = model::UpperAscii(path).ends_with(".BIN");
+    format_ = bin ? ModelFormat::Bin : ModelFormat::Scgt;
     AfterOpen(bin ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt),
               path);
 }
 
-// A successful open has refreshed the views already; a failed one has emptied the model, and the
-// views must not go on showing the old one.
+// A failed open has emptied the model, and the views must not go on showing the old one.
 void MainWindow::AfterOpen(bool opened, const std::string& path) {
     if (opened) {
         currentFileName_ = model::FileNameOf(path);
-    } else if (ws_->Model.VertCount >= 0) {
+    }
+    if (ws_->Model.VertCount >= 0) {
         RefreshAll();
     }
+}
+
+bool MainWindow::ConfirmDiscard() {
+    if (!ws_->Model.HasModel() || !ws_->History.IsModified()) {
+        return true;
+    }
+    const QString text = QStringLiteral("Save changes to %1?").arg(ToQString(ws_->Model.ModelFileName));
+    const QMessageBox::StandardButton answer =
+        AskSaveChanges ? AskSaveChanges(text)
+                       : QMessageBox::question(this, QStringLiteral("Zorvane"), text,
+                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                               QMessageBox::Save);
+    if (answer == QMessageBox::Discard) {
+        return true;
+    }
+    return answer == QMessageBox::Save && SaveAs(format_);
+}
+
+bool MainWindow::SaveAs(ModelFormat format) {
+    static constexpr const char* kTitles[] = {"Save Vrl-Model", "Save F1 2000 Model", "Save MTM Model"};
+    if (!HasSomethingToSave(kTitles[static_cast<int>(format)])) {
+        return false;
+    }
+    std::string path;
+    bool saved = false;
+    switch (format) {
+    case ModelFormat::Scgt:
+        path = ChooseFile(true, "Save SCGT-Model", "Cube Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+        saved = !path.empty() && formats::SaveVrlModel(*ws_, path, formats::VrlVariant::Scgt);
+        break;
+    case ModelFormat::F1:
+        path =
+            ChooseFile(true, "Save F1-2000 Model", "Cube2.5 Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
+        saved = !path.empty() && formats::SaveVrlModel(*ws_, path, formats::VrlVariant::F1_2000);
+        break;
+    case ModelFormat::Bin:
+        path = ChooseFile(true, "Save MTM-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
+        saved = !path.empty() && formats::WriteBin(*ws_, path);
+        break;
+    }
+    if (saved) {
+        ws_->History.MarkClean();
+        format_ = format;
+    }
+    if (!path.empty()) {
+        Apply(edit::Change::Selection | edit::Change::Polygons); // the writers select and compute normals
+    }
+    return saved;
 }
 
 void MainWindow::SaveModelButton() {
@@ -83,91 +136,92 @@ void MainWindow::SaveModelButton() {
 }
 
 void MainWindow::NewModelCommand() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     NewModel(*ws_);
     RefreshAll();
 }
 
 void MainWindow::OpenScgt() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
+        format_ = ModelFormat::Scgt;
         AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt), path);
     }
 }
 
 void MainWindow::OpenF1() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
+        format_ = ModelFormat::F1;
         AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000), path);
     }
 }
 
 void MainWindow::OpenBin() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     const std::string path =
         ChooseFile(false, "Open MTM-Model", "MTM (bin)|*.bin", ws_->Settings.Mtm2ModelPath);
     if (!path.empty()) {
+        format_ = ModelFormat::Bin;
         AfterOpen(formats::OpenBin(*ws_, path), path);
     }
 }
 
 void MainWindow::SaveScgt() {
-    if (!HasSomethingToSave("Save Vrl-Model")) {
-        return;
-    }
-    const std::string path =
-        ChooseFile(true, "Save SCGT-Model", "Cube Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
-    if (!path.empty()) {
-        formats::SaveVrlModel(*ws_, path, formats::VrlVariant::Scgt);
-    }
+    SaveAs(ModelFormat::Scgt);
 }
 
 void MainWindow::SaveF1() {
-    if (!HasSomethingToSave("Save F1 2000 Model")) {
-        return;
-    }
-    const std::string path =
-        ChooseFile(true, "Save F1-2000 Model", "Cube2.5 Vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
-    if (!path.empty()) {
-        formats::SaveVrlModel(*ws_, path, formats::VrlVariant::F1_2000);
-    }
+    SaveAs(ModelFormat::F1);
 }
 
 void MainWindow::SaveBin() {
-    if (!HasSomethingToSave("Save MTM Model")) {
-        return;
-    }
-    const std::string path =
-        ChooseFile(true, "Save MTM-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
-    if (!path.empty() && formats::WriteBin(*ws_, path)) {
-        RefreshAll();
-    }
+    SaveAs(ModelFormat::Bin);
 }
 
 void MainWindow::MergeScgt() {
     const std::string path =
         ChooseFile(false, "Merge SCGT-Model", "SCGT vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
-    if (!path.empty() && formats::MergeVrl(*ws_, path, formats::VrlVariant::Scgt)) {
-        RefreshAll();
+    if (!path.empty()) {
+        formats::MergeAsStep(*ws_, [&] { return formats::MergeVrl(*ws_, path, formats::VrlVariant::Scgt); });
+        Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection |
+              edit::Change::Counts);
     }
 }
 
 void MainWindow::MergeF1() {
     const std::string path =
         ChooseFile(false, "Merge F1 2000 Model", "F1 2000 vrl-Format|*.vrl", ws_->Settings.ScgtModelPath);
-    if (!path.empty() && formats::MergeVrl(*ws_, path, formats::VrlVariant::F1_2000)) {
-        RefreshAll();
+    if (!path.empty()) {
+        formats::MergeAsStep(*ws_,
+                             [&] { return formats::MergeVrl(*ws_, path, formats::VrlVariant::F1_2000); });
+        Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection |
+              edit::Change::Counts);
     }
 }
 
 void MainWindow::MergeBin() {
     const std::string path =
         ChooseFile(false, "Merge MTM2-Model", "BIN Format|*.bin", ws_->Settings.Mtm2ModelPath);
-    if (!path.empty() && formats::MergeBin(*ws_, path)) {
-        RefreshAll();
+    if (!path.empty()) {
+        formats::MergeAsStep(*ws_, [&] { return formats::MergeBin(*ws_, path); });
+        Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection |
+              edit::Change::Counts);
     }
 }
 
 void MainWindow::QuitCommand() {
-    QApplication::quit();
+    QApplication::quit(); // closes the windows: asks about unsaved changes, saves the configuration
 }
 
 } // namespace zv::app

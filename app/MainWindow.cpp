@@ -15,10 +15,12 @@
 #include "formats/DroppedFiles.h"
 #include "model/ModelInfo.h"
 #include "model/Normals.h"
+#include "model/Paths.h"
 #include "render/Navigation.h"
 #include "render/ViewLayout.h"
 #include "render/WireframeView.h"
 #include "render/gl/GlView.h"
+#include "workspace/ModelLifecycle.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,6 +31,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
@@ -83,7 +86,6 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     rotation_ = new QTimer(this);
     rotation_->setInterval(kRotationIntervalMs);
     connect(rotation_, &QTimer::timeout, this, [this] { RotationTick(); });
-    ui_.OnRefresh = [this] { RefreshAll(); };
     BuildMenus();
     BuildToolbars();
     BuildStatusBar();
@@ -158,6 +160,8 @@ void MainWindow::BuildToolbars() {
 
 void MainWindow::ConnectToolbars() {
     connect(Button("openbin"), &QAction::triggered, this, [this] { OpenModelChooser(); });
+    connect(Button("undo"), &QAction::triggered, this, [this] { UndoCommand(); });
+    connect(Button("redo"), &QAction::triggered, this, [this] { RedoCommand(); });
     connect(Button("save_model"), &QAction::triggered, this, [this] { SaveModelButton(); });
     connect(Button("drawmode"), &QAction::triggered, this, [this] {
         render::gl::GlView::CycleRenderType(ws_->Settings);
@@ -258,6 +262,10 @@ void MainWindow::ShutDown() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!shutDown_ && !ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
     ShutDown();
     event->accept();
 }
@@ -295,6 +303,15 @@ void MainWindow::BuildMenus() {
     }
     ConnectFileMenu();
     ConnectViewMenu();
+    if (QAction* undo = Item("mnuEdit", 0)) {
+        undo->setShortcut(QKeySequence::Undo);
+        connect(undo, &QAction::triggered, this, [this] { UndoCommand(); });
+    }
+    if (QAction* redo = Item("mnuEdit", 1)) {
+        redo->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+        connect(redo, &QAction::triggered, this, [this] { RedoCommand(); });
+    }
 }
 
 void MainWindow::BuildStatusBar() {
@@ -398,11 +415,58 @@ void MainWindow::RotationTick() {
 }
 
 void MainWindow::RefreshAll() {
+    ++refreshes_;
+    UpdateCaption();
     if (view4_ != nullptr) {
         view4_->RebuildLists();
     }
     panels_->ShowTexture(ws_->Model, ws_->Textures);
     Draw_All_Views();
+}
+
+void MainWindow::Apply(const edit::Change& changed) {
+    if (changed.Has(edit::Change::Textures)) {
+        RebuildTextureLists(*ws_);
+    }
+    if (changed.Has(edit::Change::Parts)) {
+        ui_.PartTreeChanged();
+    }
+    if (changed.Any()) {
+        RefreshAll();
+    } else {
+        UpdateCaption();
+    }
+}
+
+void MainWindow::UpdateCaption() {
+    if (ws_->Model.HasModel()) {
+        setWindowTitle(ToQString(Caption(*ws_)));
+    }
+    const edit::History& h = ws_->History;
+    if (QAction* undo = Item("mnuEdit", 0)) {
+        undo->setText(ToQString("&Undo " + h.UndoName()).trimmed());
+        undo->setEnabled(h.CanUndo());
+    }
+    if (QAction* redo = Item("mnuEdit", 1)) {
+        redo->setText(ToQString("&Redo " + h.RedoName()).trimmed());
+        redo->setEnabled(h.CanRedo());
+    }
+    if (QAction* b = Button("undo")) {
+        b->setEnabled(h.CanUndo());
+    }
+    if (QAction* b = Button("redo")) {
+        b->setEnabled(h.CanRedo());
+    }
+}
+
+void MainWindow::UndoCommand() {
+    ws_->History.StopCollating();
+    Apply(Undo(*ws_));
+}
+
+void MainWindow::RedoCommand() {
+    ws_->History.StopCollating();
+    Apply(Redo(*ws_));
 }
 
 void MainWindow::Draw_All_Views() {
@@ -421,11 +485,19 @@ void MainWindow::LoadFiles(const QStringList& paths) {
         files.push_back(ToCore(p));
     }
     const bool f1 = Item("mnuSpecial", 4) != nullptr && Item("mnuSpecial", 4)->isChecked();
+    if (!files.empty() && !ConfirmDiscard()) {
+        return; // the first file would replace a model with unsaved changes
+    }
+    if (!files.empty()) {
+        format_ = model::UpperAscii(files.front()).ends_with(".BIN") ? ModelFormat::Bin
+                  : f1                                               ? ModelFormat::F1
+                                                                     : ModelFormat::Scgt;
+    }
     const std::string last = formats::LoadDroppedFiles(*ws_, files, f1);
     if (!last.empty()) {
         currentFileName_ = last;
     }
-    RefreshAll();
+    Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection | edit::Change::Counts);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,11 +4,16 @@
 // timer and saves the configuration when it closes.
 
 #include "app/QtUserInterface.h"
+#include "edit/Change.h"
+#include "workspace/Commands.h"
 #include "workspace/Workspace.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QRect>
 #include <QStringList>
+
+#include <functional>
 
 #include <initializer_list>
 #include <map>
@@ -32,6 +37,9 @@ class WireframeWidget;
 // available area (a place saved on a larger screen would otherwise be out of reach). An empty
 // screen area changes nothing.
 QRect FitIntoScreen(const QRect& wanted, const QRect& screen);
+
+// The format of the model's file, whose save command "Save changes" runs.
+enum class ModelFormat { Scgt, F1, Bin };
 
 class MainWindow : public QMainWindow {
 public:
@@ -68,6 +76,28 @@ public:
     void SetRotating(bool on);
     // Rebuilds the display lists and redraws every view.
     void RefreshAll();
+    // The one refresh after a command: nothing when nothing changed; else the lists rebuilt and
+    // the views redrawn once, the caption, and the parts tree or texture lists when they
+    // changed. Also brings the Edit menu up to date.
+    void Apply(const edit::Change& changed);
+    // Runs op(recorder) as one step of the edit history named name, then Apply.
+    template <class Op> edit::Change Run(std::string name, Op&& op, edit::CollateKey key = {}) {
+        const edit::Change changed = RunStep(*ws_, std::move(name), std::forward<Op>(op), std::move(key));
+        Apply(changed);
+        return changed;
+    }
+    // Undo and redo of the Edit menu.
+    void UndoCommand();
+    void RedoCommand();
+    // How many times RefreshAll ran (tests count the refreshes of one command).
+    int RefreshCount() const { return refreshes_; }
+    // Asks "Save changes to NAME?" when the model has unsaved changes: false when the user
+    // cancelled (or a chosen save failed), so the caller must not go on.
+    bool ConfirmDiscard();
+    // The caption and the Edit menu items from the workspace.
+    void UpdateCaption();
+    // The question of ConfirmDiscard: Save, Discard or Cancel. Tests replace it.
+    std::function<QMessageBox::StandardButton(const QString& text)> AskSaveChanges;
     void Draw_All_Views();
     // The OpenGL background, floor grid and projection from the settings, then RefreshAll().
     void ApplyViewSettings();
@@ -106,6 +136,9 @@ private:
     void SaveScgt();
     void SaveF1();
     void SaveBin();
+    // The save dialog and writer of a format; true when the model was written (the history then
+    // counts it as saved).
+    bool SaveAs(ModelFormat format);
     void MergeScgt();
     void MergeF1();
     void MergeBin();
@@ -127,6 +160,8 @@ private:
     std::map<std::string, QAction*> buttons_;
     std::string currentFileName_ = "Test.vrl";
     bool shutDown_ = false;
+    int refreshes_ = 0;
+    ModelFormat format_ = ModelFormat::Scgt; // the format the model was opened in
 };
 
 } // namespace zv::app

@@ -44,6 +44,7 @@ const std::vector<MenuDef>& MainMenus() {
           {"Settings"},
           Sep(),
           {"&Quit"}}},
+        {"mnuEdit", "&Edit", {{"&Undo"}, {"&Redo"}}},
         {"mnuView",
          "Vie&w",
          {Check("&1  Wireframe Only"), Check("&2  1+1 Vertically Tiled "),

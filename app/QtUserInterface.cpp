@@ -168,10 +168,4 @@ void QtUserInterface::ShowPartsWindow() {
     }
 }
 
-void QtUserInterface::RequestRefresh() {
-    if (OnRefresh) {
-        OnRefresh();
-    }
-}
-
 } // namespace zv::app

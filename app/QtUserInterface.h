@@ -31,7 +31,6 @@ public:
     void PartTreeChanged() override;
     void SetPartsCaption(std::string_view text) override;
     void ShowPartsWindow() override;
-    void RequestRefresh() override;
 
     // The first status panel.
     void SetStatusPanel(QLabel* panel) { status_ = panel; }
@@ -43,7 +42,6 @@ public:
     std::function<void()> OnPartTreeChanged;
     std::function<void(std::string_view)> OnPartsCaption;
     std::function<void()> OnShowPartsWindow;
-    std::function<void()> OnRefresh;
 
 private:
     QWidget& window_;

@@ -46,8 +46,7 @@ TextureSelectPanel::TextureSelectPanel(MainWindow& w) : QDialog(&w), w_(w), list
 }
 
 void TextureSelectPanel::Apply() {
-    edit::SelectByTexture(w_.Ws().Model, w_.Ws().Ui, list_->currentIndex());
-    w_.RefreshAll();
+    w_.Apply(edit::SelectByTexture(w_.Ws().Model, w_.Ws().Ui, list_->currentIndex()));
 }
 
 FacingSelectPanel::FacingSelectPanel(MainWindow& w)
@@ -76,7 +75,7 @@ void FacingSelectPanel::Apply() {
     const double angle = config::ReadNumber(angle_->text().toStdString());
     const double c = edit::SelectByFacing(w_.Ws().Model, w_.Ws().Ui, angle, checked);
     cosine_->setText(QString::number(c));
-    w_.RefreshAll();
+    w_.Apply(edit::Change::Selection | edit::Change::Polygons); // normals were recomputed
 }
 
 void ConnectSelectPanels(MainWindow& w) {

@@ -12,14 +12,12 @@
 namespace zv::app {
 namespace {
 
-using Command = void (*)(model::ModelStore&, model::UserInterface&);
+using Command = edit::Change (*)(model::ModelStore&, model::UserInterface&);
 
 void On(MainWindow& w, const std::string& menu, int index, Command command) {
     if (QAction* item = w.Item(menu, index)) {
-        QObject::connect(item, &QAction::triggered, &w, [&w, command] {
-            command(w.Ws().Model, w.Ws().Ui);
-            w.RefreshAll();
-        });
+        QObject::connect(item, &QAction::triggered, &w,
+                         [&w, command] { w.Apply(command(w.Ws().Model, w.Ws().Ui)); });
     }
 }
 
@@ -46,7 +44,7 @@ void ConnectSelectionCommands(MainWindow& w) {
             if (!chosen.isEmpty()) {
                 ws.Model.ModelPath = ToCore(chosen.front());
                 formats::WriteVrl(ws, ws.Model.ModelPath, formats::VrlVariant::Scgt);
-                w.RefreshAll();
+                w.Apply(edit::Change::Selection); // the writer selects the corner vertices
             }
         });
     }

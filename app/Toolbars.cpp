@@ -17,6 +17,8 @@ const std::vector<ToolbarDef>& MainToolbars() {
         {"Toolbar1",
          {{"openbin", "Open", "Open model"},
           {"save_model", "Save", "Save model as"},
+          {"undo", "Undo", "Undo"},
+          {"redo", "Redo", "Redo"},
           Gap(),
           {"view_mode", "Camera", "Camera Mode", kMode},
           {"edit_vertex", "Edit", "Edit Mode", kMode},

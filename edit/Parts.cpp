@@ -77,7 +77,6 @@ void SetEverythingShown(model::ModelStore& m, model::UserInterface& ui, bool sho
         node.Checked = shown;
     }
     ui.PartTreeChanged();
-    ui.RequestRefresh();
 }
 
 // Drops member i of part g: the last member takes its place.
@@ -227,7 +226,7 @@ void RemapPartMembers(model::ModelStore& m, std::span<const std::int32_t> newInd
     }
 }
 
-std::optional<PartSelection> SelectPart(model::ModelStore& m, model::UserInterface& ui,
+std::optional<PartSelection> SelectPart(model::ModelStore& m, model::UserInterface& /*ui*/,
                                         const config::Settings& settings, int g) {
     if (!IsPart(m, g)) {
         return std::nullopt;
@@ -238,7 +237,6 @@ std::optional<PartSelection> SelectPart(model::ModelStore& m, model::UserInterfa
             ForEachCornerVertex(m, p, [&](std::int32_t v) { m.VertSel[v] = model::kTrue; });
         }
     });
-    ui.RequestRefresh();
     return PartSelection{g, PartBaseName(m, g)};
 }
 
@@ -265,7 +263,6 @@ void ShowPart(model::ModelStore& m, model::UserInterface& ui, int g, bool shown)
         Node(m, g).Checked = shown;
         ui.PartTreeChanged();
     }
-    ui.RequestRefresh();
 }
 
 void ShowAllParts(model::ModelStore& m, model::UserInterface& ui) {
@@ -276,13 +273,12 @@ void HideAllParts(model::ModelStore& m, model::UserInterface& ui) {
     SetEverythingShown(m, ui, false);
 }
 
-void ShowSelectedParts(model::ModelStore& m, model::UserInterface& ui) {
+void ShowSelectedParts(model::ModelStore& m, model::UserInterface& /*ui*/) {
     for (int g = 1; g <= UsablePartCount(m); ++g) {
         if (Node(m, g).Checked) {
             ForEachMemberPolygon(m, g, [&](std::int32_t p) { ShowPolygonAndCorners(m, p); });
         }
     }
-    ui.RequestRefresh();
 }
 
 bool RenameParts(model::ModelStore& m, model::UserInterface& ui) {

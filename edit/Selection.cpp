@@ -1,6 +1,7 @@
 #include "edit/Selection.h"
 
 #include "config/ConfigFormat.h"
+#include "model/Columns.h"
 #include "model/Normals.h"
 
 #include <algorithm>
@@ -14,53 +15,16 @@ using model::kTrue;
 
 constexpr std::uint8_t kDrawnInView = render::kFlagShown | render::kFlagInView;
 
-std::int32_t UsedVertices(const model::ModelStore& m) {
-    return std::clamp(m.VertCount, 0, model::kVertexCapacity);
-}
-
-std::int32_t UsedPolygons(const model::ModelStore& m) {
-    return std::clamp(m.PolyCount, 0, model::kPolygonCapacity);
-}
-
-bool IsVertex(const model::ModelStore& m, std::int32_t v) {
-    return v >= 0 && v < UsedVertices(m);
-}
-
-bool IsPolygon(const model::ModelStore& m, std::int32_t p) {
-    return p >= 0 && p < UsedPolygons(m);
-}
-
-int CornerCount(const model::ModelStore& m, std::int32_t p) {
-    return std::clamp(m.PolyVCount[p], 0, model::kMaxCorners);
-}
+using model::CornerCount;
+using model::ForEachCornerVertex;
+using model::HasSoundCorners;
+using model::IsPolygon;
+using model::IsVertex;
+using model::UsedPolygons;
+using model::UsedVertices;
 
 model::Bool16 Not(model::Bool16 b) {
     return b != kFalse ? kFalse : kTrue;
-}
-
-// Calls f(v) for every corner vertex of polygon p that is a vertex of the model.
-template <class F> void ForEachCornerVertex(const model::ModelStore& m, std::int32_t p, F f) {
-    const int corners = CornerCount(m, p);
-    for (int k = 0; k < corners; ++k) {
-        const std::int32_t v = m.PolyVert(p, k);
-        if (IsVertex(m, v)) {
-            f(v);
-        }
-    }
-}
-
-// At least three corners, all of them vertices of the model: the normal routines can run.
-bool HasSoundCorners(const model::ModelStore& m, std::int32_t p) {
-    const int corners = CornerCount(m, p);
-    if (corners < 3 || m.PolyVCount[p] > model::kMaxCorners) {
-        return false;
-    }
-    for (int k = 0; k < corners; ++k) {
-        if (!IsVertex(m, m.PolyVert(p, k))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Polygon p as the last redraw drew it is open to picking.
@@ -121,12 +85,12 @@ void FitEdgeToPolygon(model::ModelStore& m) {
     }
 }
 
-void SetCurrentPolygon(model::ModelStore& m, model::UserInterface& ui, std::int32_t p) {
+Change SetCurrentPolygon(model::ModelStore& m, model::UserInterface& ui, std::int32_t p) {
     m.CurCorner = -1;
     m.CurPoly = p;
     FitEdgeToPolygon(m);
     ui.ShowProgress(PolygonStatus(m, p));
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 // Steps a cursor through 0 .. count - 1 with "none" (-1) between the last and the first. A
@@ -140,25 +104,25 @@ std::int32_t StepThroughNone(std::int32_t cursor, std::int32_t count, bool back)
     return from + 1 > count - 1 ? -1 : from + 1;
 }
 
-void CycleVertex(model::ModelStore& m, model::UserInterface& ui, bool back) {
+Change CycleVertex(model::ModelStore& m, model::UserInterface& ui, bool back) {
     if (m.VertCount < 0) {
-        return;
+        return kNoChange;
     }
     m.CurVert = StepThroughNone(m.CurVert, UsedVertices(m), back);
     ui.ShowProgress(VertexStatus(m, m.CurVert));
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void CyclePolygon(model::ModelStore& m, model::UserInterface& ui, bool back) {
+Change CyclePolygon(model::ModelStore& m, model::UserInterface& ui, bool back) {
     if (m.PolyCount < 0) {
-        return;
+        return kNoChange;
     }
-    SetCurrentPolygon(m, ui, StepThroughNone(m.CurPoly, UsedPolygons(m), back));
+    return SetCurrentPolygon(m, ui, StepThroughNone(m.CurPoly, UsedPolygons(m), back));
 }
 
-void CycleSelectedPolygon(model::ModelStore& m, model::UserInterface& ui, bool back) {
+Change CycleSelectedPolygon(model::ModelStore& m, model::UserInterface& ui, bool back) {
     if (m.PolyCount < 0) {
-        return;
+        return kNoChange;
     }
     const std::int32_t used = UsedPolygons(m);
     std::int32_t& cursor = m.Selection.SelCursor;
@@ -175,16 +139,16 @@ void CycleSelectedPolygon(model::ModelStore& m, model::UserInterface& ui, bool b
         }
     }
     cursor = found;
-    SetCurrentPolygon(m, ui, found);
+    return SetCurrentPolygon(m, ui, found);
 }
 
-void StepCorner(model::ModelStore& m, model::UserInterface& ui, bool back) {
+Change StepCorner(model::ModelStore& m, model::UserInterface& ui, bool back) {
     if (!IsPolygon(m, m.CurPoly)) {
-        return;
+        return kNoChange;
     }
     const int n = CornerCount(m, m.CurPoly);
     if (n == 0) {
-        return;
+        return kNoChange;
     }
     const std::int32_t from = std::max(m.CurCorner, -1);
     std::int32_t c = back ? std::clamp(from - 1, -1, n - 1) : from + 1;
@@ -196,16 +160,16 @@ void StepCorner(model::ModelStore& m, model::UserInterface& ui, bool back) {
         m.CurVert = m.PolyVert(m.CurPoly, c);
         ui.ShowProgress(VertexStatus(m, m.CurVert));
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void StepEdge(model::ModelStore& m, model::UserInterface& ui, bool back) {
+Change StepEdge(model::ModelStore& m, model::UserInterface& /*ui*/, bool back) {
     if (!IsPolygon(m, m.CurPoly)) {
-        return;
+        return kNoChange;
     }
     const int n = CornerCount(m, m.CurPoly);
     if (n == 0) {
-        return;
+        return kNoChange;
     }
     std::int32_t e = back ? m.CurEdge - 1 : m.CurEdge + 1;
     if (back) {
@@ -214,7 +178,7 @@ void StepEdge(model::ModelStore& m, model::UserInterface& ui, bool back) {
         e = e < 0 || e > n - 1 ? 0 : e;
     }
     m.CurEdge = e;
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 void SetVertexRange(model::ModelStore& m, std::int32_t end, model::Bool16 value) {
@@ -233,44 +197,44 @@ void SetPolygonRange(model::ModelStore& m, std::int32_t end, model::Bool16 value
 
 // ---- Whole-table commands -----------------------------------------------------------------
 
-void SelectAllVertices(model::ModelStore& m, model::UserInterface& ui) {
+Change SelectAllVertices(model::ModelStore& m, model::UserInterface& /*ui*/) {
     SetVertexRange(m, UsedVertices(m), kTrue);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void DeselectAllVertices(model::ModelStore& m, model::UserInterface& ui) {
+Change DeselectAllVertices(model::ModelStore& m, model::UserInterface& /*ui*/) {
     m.VertSel.Fill(kFalse);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void InvertVertexSelection(model::ModelStore& m, model::UserInterface& ui) {
+Change InvertVertexSelection(model::ModelStore& m, model::UserInterface& /*ui*/) {
     for (std::int32_t i = 0; i < UsedVertices(m); ++i) {
         m.VertSel[i] = Not(m.VertSel[i]);
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void SelectAllPolys(model::ModelStore& m, model::UserInterface& ui) {
+Change SelectAllPolys(model::ModelStore& m, model::UserInterface& /*ui*/) {
     // The slot at -1 stays clear: it answers for "no current polygon".
     SetPolygonRange(m, model::kPolygonCapacity, kTrue);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void DeselectAllPolys(model::ModelStore& m, model::UserInterface& ui) {
+Change DeselectAllPolys(model::ModelStore& m, model::UserInterface& /*ui*/) {
     m.PolySel.Fill(kFalse);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void InvertPolySelection(model::ModelStore& m, model::UserInterface& ui) {
+Change InvertPolySelection(model::ModelStore& m, model::UserInterface& /*ui*/) {
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         m.PolySel[p] = Not(m.PolySel[p]);
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 // ---- Linkage ------------------------------------------------------------------------------
 
-void SelectPolysOfSelectedVerts(model::ModelStore& m, model::UserInterface& ui) {
+Change SelectPolysOfSelectedVerts(model::ModelStore& m, model::UserInterface& /*ui*/) {
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         ForEachCornerVertex(m, p, [&](std::int32_t v) {
             if (m.VertSel[v] != kFalse) {
@@ -278,36 +242,36 @@ void SelectPolysOfSelectedVerts(model::ModelStore& m, model::UserInterface& ui) 
             }
         });
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void SelectVertsOfSelectedPolys(model::ModelStore& m, model::UserInterface& ui) {
+Change SelectVertsOfSelectedPolys(model::ModelStore& m, model::UserInterface& /*ui*/) {
     if (m.PolyCount < 1) {
-        return;
+        return kNoChange;
     }
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         if (m.PolySel[p] != kFalse) {
             ForEachCornerVertex(m, p, [&](std::int32_t v) { m.VertSel[v] = kTrue; });
         }
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 // ---- By attribute -------------------------------------------------------------------------
 
-void SelectByTexture(model::ModelStore& m, model::UserInterface& ui, std::int32_t t) {
+Change SelectByTexture(model::ModelStore& m, model::UserInterface& /*ui*/, std::int32_t t) {
     if (t < 0) {
-        return;
+        return kNoChange;
     }
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         if (m.PolyTex[p] == t) {
             m.PolySel[p] = kTrue;
         }
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-double SelectByFacing(model::ModelStore& m, model::UserInterface& ui, double angleDegrees,
+double SelectByFacing(model::ModelStore& m, model::UserInterface& /*ui*/, double angleDegrees,
                       const FacingBoxes& boxes) {
     const double c = std::cos(std::abs(180 - angleDegrees) * 0.017453292);
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
@@ -323,13 +287,12 @@ double SelectByFacing(model::ModelStore& m, model::UserInterface& ui, double ang
             }
         }
     }
-    ui.RequestRefresh();
     return c;
 }
 
-void SelectBendedQuads(model::ModelStore& m, model::UserInterface& ui) {
+Change SelectBendedQuads(model::ModelStore& m, model::UserInterface& /*ui*/) {
     if (m.PolyCount < 1) {
-        return;
+        return kNoChange;
     }
     const auto differs = [](float a, float b) { return std::fabs(std::fabs(a) - std::fabs(b)) > 0.0054f; };
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
@@ -343,7 +306,7 @@ void SelectBendedQuads(model::ModelStore& m, model::UserInterface& ui) {
             m.PolySel[p] = kTrue;
         }
     }
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 // ---- Selection box ------------------------------------------------------------------------
@@ -377,69 +340,69 @@ bool ComputeSelectionBox(model::ModelStore& m) {
 
 // ---- Cursors ------------------------------------------------------------------------------
 
-void NextVertex(model::ModelStore& m, model::UserInterface& ui) {
-    CycleVertex(m, ui, false);
+Change NextVertex(model::ModelStore& m, model::UserInterface& ui) {
+    return CycleVertex(m, ui, false);
 }
 
-void PreviousVertex(model::ModelStore& m, model::UserInterface& ui) {
-    CycleVertex(m, ui, true);
+Change PreviousVertex(model::ModelStore& m, model::UserInterface& ui) {
+    return CycleVertex(m, ui, true);
 }
 
-void NextPolygon(model::ModelStore& m, model::UserInterface& ui) {
-    CyclePolygon(m, ui, false);
+Change NextPolygon(model::ModelStore& m, model::UserInterface& ui) {
+    return CyclePolygon(m, ui, false);
 }
 
-void PreviousPolygon(model::ModelStore& m, model::UserInterface& ui) {
-    CyclePolygon(m, ui, true);
+Change PreviousPolygon(model::ModelStore& m, model::UserInterface& ui) {
+    return CyclePolygon(m, ui, true);
 }
 
-void NextSelectedPolygon(model::ModelStore& m, model::UserInterface& ui) {
-    CycleSelectedPolygon(m, ui, false);
+Change NextSelectedPolygon(model::ModelStore& m, model::UserInterface& ui) {
+    return CycleSelectedPolygon(m, ui, false);
 }
 
-void PreviousSelectedPolygon(model::ModelStore& m, model::UserInterface& ui) {
-    CycleSelectedPolygon(m, ui, true);
+Change PreviousSelectedPolygon(model::ModelStore& m, model::UserInterface& ui) {
+    return CycleSelectedPolygon(m, ui, true);
 }
 
-void ToggleCurrentVertex(model::ModelStore& m, model::UserInterface& ui) {
+Change ToggleCurrentVertex(model::ModelStore& m, model::UserInterface& /*ui*/) {
     if (!IsVertex(m, m.CurVert)) {
-        return;
+        return kNoChange;
     }
     m.VertSel[m.CurVert] = Not(m.VertSel[m.CurVert]);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void ToggleCurrentPolygon(model::ModelStore& m, model::UserInterface& ui) {
+Change ToggleCurrentPolygon(model::ModelStore& m, model::UserInterface& /*ui*/) {
     if (!IsPolygon(m, m.CurPoly)) {
-        return;
+        return kNoChange;
     }
     m.PolySel[m.CurPoly] = Not(m.PolySel[m.CurPoly]);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void NextCorner(model::ModelStore& m, model::UserInterface& ui) {
-    StepCorner(m, ui, false);
+Change NextCorner(model::ModelStore& m, model::UserInterface& ui) {
+    return StepCorner(m, ui, false);
 }
 
-void PreviousCorner(model::ModelStore& m, model::UserInterface& ui) {
-    StepCorner(m, ui, true);
+Change PreviousCorner(model::ModelStore& m, model::UserInterface& ui) {
+    return StepCorner(m, ui, true);
 }
 
-void NextEdge(model::ModelStore& m, model::UserInterface& ui) {
-    StepEdge(m, ui, false);
+Change NextEdge(model::ModelStore& m, model::UserInterface& ui) {
+    return StepEdge(m, ui, false);
 }
 
-void PreviousEdge(model::ModelStore& m, model::UserInterface& ui) {
-    StepEdge(m, ui, true);
+Change PreviousEdge(model::ModelStore& m, model::UserInterface& ui) {
+    return StepEdge(m, ui, true);
 }
 
-void ToggleEdgeSelection(model::ModelStore& m, model::UserInterface& ui) {
+Change ToggleEdgeSelection(model::ModelStore& m, model::UserInterface& /*ui*/) {
     if (!IsPolygon(m, m.CurPoly)) {
-        return;
+        return kNoChange;
     }
     const int n = CornerCount(m, m.CurPoly);
     if (n == 0) {
-        return;
+        return kNoChange;
     }
     // An edge the polygon does not have would send the edge commands past its corners.
     if (m.CurEdge < 0 || m.CurEdge >= n) {
@@ -447,12 +410,12 @@ void ToggleEdgeSelection(model::ModelStore& m, model::UserInterface& ui) {
     }
     std::int16_t& selected = m.PolySelEdge[m.CurPoly];
     selected = selected >= 0 ? std::int16_t{-1} : static_cast<std::int16_t>(m.CurEdge);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
-void DeselectAllEdges(model::ModelStore& m, model::UserInterface& ui) {
+Change DeselectAllEdges(model::ModelStore& m, model::UserInterface& /*ui*/) {
     m.PolySelEdge.Fill(-1);
-    ui.RequestRefresh();
+    return Change::Selection;
 }
 
 // ---- Keys ---------------------------------------------------------------------------------
@@ -460,41 +423,42 @@ void DeselectAllEdges(model::ModelStore& m, model::UserInterface& ui) {
 namespace {
 
 const SelectionKey kSelectionKeys[] = {
-    {keys::Tab, false, false, [](SelectionContext& c) { NextVertex(c.Model, c.Ui); },
+    {keys::Tab, false, false, [](SelectionContext& c) { return NextVertex(c.Model, c.Ui); },
      "Cycle forward through vertices"},
-    {keys::Tab, true, false, [](SelectionContext& c) { PreviousVertex(c.Model, c.Ui); },
+    {keys::Tab, true, false, [](SelectionContext& c) { return PreviousVertex(c.Model, c.Ui); },
      "Cycle back through vertices"},
-    {'N', false, false, [](SelectionContext& c) { NextCorner(c.Model, c.Ui); },
+    {'N', false, false, [](SelectionContext& c) { return NextCorner(c.Model, c.Ui); },
      "Cycle through selected polygon-vertices"},
-    {'N', true, false, [](SelectionContext& c) { PreviousCorner(c.Model, c.Ui); },
+    {'N', true, false, [](SelectionContext& c) { return PreviousCorner(c.Model, c.Ui); },
      "Cycle back through selected polygon-vertices"},
-    {'V', false, false, [](SelectionContext& c) { ToggleCurrentVertex(c.Model, c.Ui); },
+    {'V', false, false, [](SelectionContext& c) { return ToggleCurrentVertex(c.Model, c.Ui); },
      "Select/unselect vertex"},
-    {keys::Space, false, false, [](SelectionContext& c) { NextPolygon(c.Model, c.Ui); },
+    {keys::Space, false, false, [](SelectionContext& c) { return NextPolygon(c.Model, c.Ui); },
      "Cycle forward through polygons"},
-    {keys::Space, true, false, [](SelectionContext& c) { PreviousPolygon(c.Model, c.Ui); },
+    {keys::Space, true, false, [](SelectionContext& c) { return PreviousPolygon(c.Model, c.Ui); },
      "Cycle back through polygons"},
-    {keys::Space, false, true, [](SelectionContext& c) { NextSelectedPolygon(c.Model, c.Ui); },
+    {keys::Space, false, true, [](SelectionContext& c) { return NextSelectedPolygon(c.Model, c.Ui); },
      "Cycle through selected polygons"},
-    {keys::Space, true, true, [](SelectionContext& c) { PreviousSelectedPolygon(c.Model, c.Ui); },
+    {keys::Space, true, true, [](SelectionContext& c) { return PreviousSelectedPolygon(c.Model, c.Ui); },
      "Cycle back through selected polygons"},
-    {'F', false, false, [](SelectionContext& c) { ToggleCurrentPolygon(c.Model, c.Ui); },
+    {'F', false, false, [](SelectionContext& c) { return ToggleCurrentPolygon(c.Model, c.Ui); },
      "Select/unselect polygon"},
-    {'Q', false, false, [](SelectionContext& c) { SelectPolysOfSelectedVerts(c.Model, c.Ui); },
+    {'Q', false, false, [](SelectionContext& c) { return SelectPolysOfSelectedVerts(c.Model, c.Ui); },
      "Select polygons corresponding to selected vertices"},
-    {'W', false, false, [](SelectionContext& c) { DeselectAllPolys(c.Model, c.Ui); },
+    {'W', false, false, [](SelectionContext& c) { return DeselectAllPolys(c.Model, c.Ui); },
      "Deselect all polygons"},
-    {'A', false, false, [](SelectionContext& c) { SelectVertsOfSelectedPolys(c.Model, c.Ui); },
+    {'A', false, false, [](SelectionContext& c) { return SelectVertsOfSelectedPolys(c.Model, c.Ui); },
      "Select vertices corresponding to selected polygons"},
-    {'S', false, false, [](SelectionContext& c) { DeselectAllVertices(c.Model, c.Ui); },
+    {'S', false, false, [](SelectionContext& c) { return DeselectAllVertices(c.Model, c.Ui); },
      "Deselect all vertices"},
-    {'I', false, false, [](SelectionContext& c) { NextEdge(c.Model, c.Ui); },
+    {'I', false, false, [](SelectionContext& c) { return NextEdge(c.Model, c.Ui); },
      "Cycle forward through current polygon edges"},
-    {'I', true, false, [](SelectionContext& c) { PreviousEdge(c.Model, c.Ui); },
+    {'I', true, false, [](SelectionContext& c) { return PreviousEdge(c.Model, c.Ui); },
      "Cycle back through current polygon edges"},
-    {'O', false, false, [](SelectionContext& c) { ToggleEdgeSelection(c.Model, c.Ui); },
+    {'O', false, false, [](SelectionContext& c) { return ToggleEdgeSelection(c.Model, c.Ui); },
      "Select/unselect polygon edge"},
-    {'P', false, false, [](SelectionContext& c) { DeselectAllEdges(c.Model, c.Ui); }, "Deselect all edges"},
+    {'P', false, false, [](SelectionContext& c) { return DeselectAllEdges(c.Model, c.Ui); },
+     "Deselect all edges"},
 };
 
 } // namespace
@@ -503,14 +467,13 @@ std::span<const SelectionKey> SelectionKeys() {
     return kSelectionKeys;
 }
 
-bool HandleSelectionKey(SelectionContext& ctx, int key, bool shift, bool ctrl) {
+std::optional<Change> HandleSelectionKey(SelectionContext& ctx, int key, bool shift, bool ctrl) {
     for (const SelectionKey& k : kSelectionKeys) {
         if (k.Key == key && k.Shift == shift && k.Ctrl == ctrl) {
-            k.Op(ctx);
-            return true;
+            return k.Op(ctx);
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 // ---- Picks --------------------------------------------------------------------------------
@@ -532,7 +495,7 @@ int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings
     return hits;
 }
 
-int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
+int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& /*ui*/, const config::Settings& settings,
                          std::span<const render::ScreenPos> screen, const render::PickRect& rect) {
     if (rect.Empty()) {
         return 0;
@@ -550,7 +513,6 @@ int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const c
             ++count;
         }
     }
-    ui.RequestRefresh();
     return count;
 }
 
@@ -563,12 +525,11 @@ int SelectRectVertices(model::ModelStore& m, model::UserInterface& ui, std::span
         }
     }
     ui.ShowProgress(std::to_string(count) + " Vertices selected.");
-    ui.RequestRefresh();
     return count;
 }
 
-bool MakePickedVertexCurrent(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                             std::int32_t v) {
+bool MakePickedVertexCurrent(model::ModelStore& m, model::UserInterface& /*ui*/,
+                             const config::Settings& settings, std::int32_t v) {
     if (!IsVertex(m, v)) {
         return false;
     }
@@ -582,7 +543,6 @@ bool MakePickedVertexCurrent(model::ModelStore& m, model::UserInterface& ui, con
             });
         }
     }
-    ui.RequestRefresh();
     return true;
 }
 
@@ -594,7 +554,6 @@ bool ToggleVertexSelection(model::ModelStore& m, model::UserInterface& ui, std::
     const std::string head = "Vertex " + std::to_string(v);
     ui.ShowProgress(m.VertSel[v] != kFalse ? head + " selected." + Coordinates(m.Vert[v], "    ")
                                            : head + "  deselected.");
-    ui.RequestRefresh();
     return true;
 }
 

@@ -4,9 +4,11 @@
 //
 // Every function checks the indices it takes from the store: counts are clamped to the
 // capacity, cursors outside their range count as none, and a corner that is not a vertex of
-// the model is never followed. Commands end with a refresh request, as every command does.
+// the model is never followed. Commands return what they changed; the caller refreshes. A
+// selection change is not a step of the edit history.
 
 #include "config/Settings.h"
+#include "edit/Change.h"
 #include "model/ModelStore.h"
 #include "model/UserInterface.h"
 #include "render/Picking.h"
@@ -14,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -29,30 +32,30 @@ struct SelectionContext {
 // ---- Whole-table commands -----------------------------------------------------------------
 
 // Selects vertices 0 .. VertCount - 1. Slots above stay as they are.
-void SelectAllVertices(model::ModelStore& m, model::UserInterface& ui);
+Change SelectAllVertices(model::ModelStore& m, model::UserInterface& ui);
 // Deselects every vertex slot of the capacity, also those above VertCount.
-void DeselectAllVertices(model::ModelStore& m, model::UserInterface& ui);
+Change DeselectAllVertices(model::ModelStore& m, model::UserInterface& ui);
 // Inverts vertices 0 .. VertCount - 1 only.
-void InvertVertexSelection(model::ModelStore& m, model::UserInterface& ui);
+Change InvertVertexSelection(model::ModelStore& m, model::UserInterface& ui);
 // Selects every polygon slot of the capacity (not the "none" slot at -1).
-void SelectAllPolys(model::ModelStore& m, model::UserInterface& ui);
+Change SelectAllPolys(model::ModelStore& m, model::UserInterface& ui);
 // Deselects every polygon slot of the capacity.
-void DeselectAllPolys(model::ModelStore& m, model::UserInterface& ui);
+Change DeselectAllPolys(model::ModelStore& m, model::UserInterface& ui);
 // Inverts polygons 0 .. PolyCount - 1 only.
-void InvertPolySelection(model::ModelStore& m, model::UserInterface& ui);
+Change InvertPolySelection(model::ModelStore& m, model::UserInterface& ui);
 
 // ---- Linkage between the vertex and polygon selections ------------------------------------
 
 // Selects every polygon with at least one selected corner vertex; deselects nothing.
-void SelectPolysOfSelectedVerts(model::ModelStore& m, model::UserInterface& ui);
+Change SelectPolysOfSelectedVerts(model::ModelStore& m, model::UserInterface& ui);
 // Selects every corner vertex of every selected polygon; deselects nothing. Needs a polygon.
-void SelectVertsOfSelectedPolys(model::ModelStore& m, model::UserInterface& ui);
+Change SelectVertsOfSelectedPolys(model::ModelStore& m, model::UserInterface& ui);
 
 // ---- Selection by attribute ---------------------------------------------------------------
 
 // Selects every polygon whose texture is t. A negative t (no texture chosen in the list)
 // selects nothing.
-void SelectByTexture(model::ModelStore& m, model::UserInterface& ui, std::int32_t t);
+Change SelectByTexture(model::ModelStore& m, model::UserInterface& ui, std::int32_t t);
 
 // Which normal component each of the six boxes tests: +X, -X, +Y, -Y, +Z, -Z.
 using FacingBoxes = std::array<bool, 6>;
@@ -66,7 +69,7 @@ double SelectByFacing(model::ModelStore& m, model::UserInterface& ui, double ang
 // Selects every quad whose normals from corners 0, 1, 2 and from 1, 2, 3 differ by more than
 // 0.0054 in the size of any component; both normals are computed into the quad, the second
 // stays. Needs a polygon; quads with a corner that is not a vertex are skipped.
-void SelectBendedQuads(model::ModelStore& m, model::UserInterface& ui);
+Change SelectBendedQuads(model::ModelStore& m, model::UserInterface& ui);
 
 // ---- Selection box ------------------------------------------------------------------------
 
@@ -79,41 +82,41 @@ bool ComputeSelectionBox(model::ModelStore& m);
 // CurVert steps forward through the vertices and then to none; Shift steps back, from none to
 // the last vertex. A cursor past the last vertex steps forward to none and back to the last
 // vertex. Shows the vertex or "Vertex: No selection". Needs a model.
-void NextVertex(model::ModelStore& m, model::UserInterface& ui);
-void PreviousVertex(model::ModelStore& m, model::UserInterface& ui);
+Change NextVertex(model::ModelStore& m, model::UserInterface& ui);
+Change PreviousVertex(model::ModelStore& m, model::UserInterface& ui);
 
 // CurPoly steps the same way through the polygons; CurCorner becomes none, and CurEdge too
 // when the new polygon has no such edge. Shows the polygon or "Polygon: No selection".
-void NextPolygon(model::ModelStore& m, model::UserInterface& ui);
-void PreviousPolygon(model::ModelStore& m, model::UserInterface& ui);
+Change NextPolygon(model::ModelStore& m, model::UserInterface& ui);
+Change PreviousPolygon(model::ModelStore& m, model::UserInterface& ui);
 
 // The next selected polygon above SelCursor (the previous one below it; from the last polygon
 // when SelCursor is none) becomes SelCursor and CurPoly; with none left both become none, so
 // the next press starts over.
-void NextSelectedPolygon(model::ModelStore& m, model::UserInterface& ui);
-void PreviousSelectedPolygon(model::ModelStore& m, model::UserInterface& ui);
+Change NextSelectedPolygon(model::ModelStore& m, model::UserInterface& ui);
+Change PreviousSelectedPolygon(model::ModelStore& m, model::UserInterface& ui);
 
 // Toggles the selection of the current vertex / polygon; nothing without one.
-void ToggleCurrentVertex(model::ModelStore& m, model::UserInterface& ui);
-void ToggleCurrentPolygon(model::ModelStore& m, model::UserInterface& ui);
+Change ToggleCurrentVertex(model::ModelStore& m, model::UserInterface& ui);
+Change ToggleCurrentPolygon(model::ModelStore& m, model::UserInterface& ui);
 
 // CurCorner steps through the corners of the current polygon, wrapping to 0 after the last;
 // backwards it stops at none below corner 0. The corner's vertex becomes CurVert. Nothing
 // without a current polygon.
-void NextCorner(model::ModelStore& m, model::UserInterface& ui);
-void PreviousCorner(model::ModelStore& m, model::UserInterface& ui);
+Change NextCorner(model::ModelStore& m, model::UserInterface& ui);
+Change PreviousCorner(model::ModelStore& m, model::UserInterface& ui);
 
 // CurEdge steps through the edges of the current polygon, wrapping at both ends. Nothing
 // without a current polygon.
-void NextEdge(model::ModelStore& m, model::UserInterface& ui);
-void PreviousEdge(model::ModelStore& m, model::UserInterface& ui);
+Change NextEdge(model::ModelStore& m, model::UserInterface& ui);
+Change PreviousEdge(model::ModelStore& m, model::UserInterface& ui);
 
 // Selects the current edge of the current polygon, or clears its selected edge when it has
 // one. A current edge the polygon does not have becomes edge 0 first.
-void ToggleEdgeSelection(model::ModelStore& m, model::UserInterface& ui);
+Change ToggleEdgeSelection(model::ModelStore& m, model::UserInterface& ui);
 
 // Clears the selected edge of every polygon slot.
-void DeselectAllEdges(model::ModelStore& m, model::UserInterface& ui);
+Change DeselectAllEdges(model::ModelStore& m, model::UserInterface& ui);
 
 // ---- Key table ----------------------------------------------------------------------------
 
@@ -123,7 +126,7 @@ inline constexpr int Tab = 9;
 inline constexpr int Space = 32;
 } // namespace keys
 
-using SelectionOp = void (*)(SelectionContext&);
+using SelectionOp = Change (*)(SelectionContext&);
 
 struct SelectionKey {
     int Key;
@@ -136,8 +139,9 @@ struct SelectionKey {
 // Every selection key with its Shift and Ctrl state. Combinations not listed do nothing.
 std::span<const SelectionKey> SelectionKeys();
 
-// Runs the operation of the key; false when the combination is not a selection key.
-bool HandleSelectionKey(SelectionContext& ctx, int key, bool shift, bool ctrl);
+// Runs the operation of the key and returns what changed; nullopt when the combination is not
+// a selection key.
+std::optional<Change> HandleSelectionKey(SelectionContext& ctx, int key, bool shift, bool ctrl);
 
 // ---- Picks of the view gestures -----------------------------------------------------------
 // What lies under the cursor is found by render/Picking.h; these apply a pick to the

@@ -1,5 +1,7 @@
 #include "formats/BinFormat.h"
 
+#include "workspace/Commands.h"
+
 #include "config/ConfigFormat.h"
 #include "edit/Parts.h"
 #include "formats/ByteReader.h"
@@ -631,7 +633,6 @@ void FinishBinOpen(Workspace& ws, const std::string& path, bool readPartList) {
     if (readPartList) {
         ReadPartList(ws, path);
     }
-    ws.Ui.RequestRefresh();
 }
 
 } // namespace
@@ -703,13 +704,27 @@ bool WriteBin(Workspace& ws, const std::string& path) {
         model::BusyPointer busy(ws.Ui);
         refusal = WhyNotStorable(m);
         if (!refusal) {
-            const auto cut = CutToQuads(m);
-            const bool vertexNormals = ComputeNormals(m);
-            fault = model::ReplaceFile(path, BuildBin(m, vertexNormals).View());
-            if (fault) {
-                RestoreCornerCounts(m, cut);
+            // Cutting polygons to quads changes the model: one step of the history.
+            int first = -1, last = -1;
+            for (int p = 0; p < m.PolyCount; ++p) {
+                if (m.PolyVCount[p] > 4) {
+                    first = first < 0 ? p : first;
+                    last = p;
+                }
             }
-            cutAny = !fault && !cut.empty();
+            RunStep(ws, "Save as MTM", [&](edit::Recorder& rec) {
+                if (first >= 0) {
+                    rec.Polygons(first, last + 1);
+                }
+                const auto cut = CutToQuads(m);
+                const bool vertexNormals = ComputeNormals(m);
+                fault = model::ReplaceFile(path, BuildBin(m, vertexNormals).View());
+                if (fault) {
+                    RestoreCornerCounts(m, cut);
+                }
+                cutAny = !fault && !cut.empty();
+                return cutAny ? edit::Change(edit::Change::Polygons) : edit::kNoChange;
+            });
         }
     }
     if (refusal) {
@@ -723,9 +738,6 @@ bool WriteBin(Workspace& ws, const std::string& path) {
     const bool listWritten = WritePartList(ws, path, base);
     m.ModelFileName = base + ".bin";
     model::UpdateTitleLine(m, ws.Ui);
-    if (cutAny) {
-        ws.Ui.RequestRefresh(); // cut polygons changed shape
-    }
     return listWritten;
 }
 

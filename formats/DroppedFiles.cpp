@@ -3,8 +3,31 @@
 #include "formats/BinFormat.h"
 #include "formats/VrlReader.h"
 #include "model/Paths.h"
+#include "workspace/Commands.h"
 
 namespace zv::formats {
+
+bool MergeAsStep(Workspace& ws, const std::function<bool()>& merge) {
+    model::ModelStore& m = ws.Model;
+    const int vertBase = m.VertCount;
+    const int polyBase = m.PolyCount;
+    bool merged = false;
+    RunStep(ws, "Merge", [&](edit::Recorder& rec) {
+        rec.Parts();
+        rec.Textures();
+        merged = merge();
+        if (!merged) {
+            return edit::kNoChange;
+        }
+        // The appended rows are taken as they are now: what lay above the counts before was
+        // no part of the model, and redo needs the merged rows.
+        rec.Vertices(vertBase, m.VertCount);
+        rec.Polygons(polyBase, m.PolyCount);
+        return edit::Change(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection |
+                            edit::Change::Parts | edit::Change::Textures | edit::Change::Counts);
+    });
+    return merged;
+}
 
 std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& paths, bool f1Vrl) {
     const VrlVariant variant = f1Vrl ? VrlVariant::F1_2000 : VrlVariant::Scgt;
@@ -15,9 +38,10 @@ std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& path
         const bool first = i == 0;
         bool loaded = false;
         if (kind == ".VRL") {
-            loaded = first ? OpenVrl(ws, path, variant) : MergeVrl(ws, path, variant);
+            loaded = first ? OpenVrl(ws, path, variant)
+                           : MergeAsStep(ws, [&] { return MergeVrl(ws, path, variant); });
         } else if (kind == ".BIN") {
-            loaded = first ? OpenBin(ws, path) : MergeBin(ws, path);
+            loaded = first ? OpenBin(ws, path) : MergeAsStep(ws, [&] { return MergeBin(ws, path); });
         }
         if (loaded) {
             last = model::FileNameOf(path);

@@ -4,6 +4,7 @@
 
 #include "workspace/Workspace.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ namespace zv::formats {
 // skipped. The first position opens, later ones merge (also when the first was skipped).
 // Returns the file name (after the last separator) of the last file that was loaded, "" if
 // none was.
+// Runs a merge (merge() returns whether it succeeded) as one undoable step named "Merge": its
+// parts, texture names, counts and the appended rows come back on undo. A failed merge is no
+// step.
+bool MergeAsStep(Workspace& ws, const std::function<bool()>& merge);
+
 std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& paths, bool f1Vrl);
 
 } // namespace zv::formats

@@ -461,7 +461,6 @@ bool SaveVrlModel(Workspace& ws, const std::string& path, VrlVariant variant) {
     SelectAllPolygons(ws.Model, model::kTrue);
     const bool ok = WriteVrl(ws, path, variant);
     SelectAllPolygons(ws.Model, model::kFalse);
-    ws.Ui.RequestRefresh();
     return ok;
 }
 
@@ -486,7 +485,6 @@ bool SaveAllParts(Workspace& ws, const std::string& anyPathInFolder, VrlVariant 
         ok = WriteVrl(ws, folder + model::UpperAscii(edit::PartBaseName(m, g) + ".VRL"), variant);
     }
     model::DeselectAll(m);
-    ws.Ui.RequestRefresh();
     return ok;
 }
 

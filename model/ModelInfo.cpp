@@ -7,8 +7,8 @@
 
 namespace zv::model {
 
-std::string TitleLine(const ModelStore& m) {
-    return std::string("ZV") + kVersion + " [ " + m.ModelFileName +
+std::string TitleLine(const ModelStore& m, bool modified) {
+    return std::string("ZV") + kVersion + " [ " + m.ModelFileName + (modified ? "*" : "") +
            " ]    v: " + std::to_string(m.VertCount) + "  p: " + std::to_string(m.PolyCount);
 }
 

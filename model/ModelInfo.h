@@ -8,8 +8,8 @@
 
 namespace zv::model {
 
-// "ZV0.681 [ name ]    v: N  p: N"
-std::string TitleLine(const ModelStore& m);
+// "ZV0.681 [ name ]    v: N  p: N"; with modified, "*" follows the name.
+std::string TitleLine(const ModelStore& m, bool modified = false);
 // Sets the window caption to the title line.
 void UpdateTitleLine(const ModelStore& m, UserInterface& ui);
 // The product caption shown when there is no model: "Zorvane v0.681".

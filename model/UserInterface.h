@@ -37,8 +37,6 @@ public:
     virtual void PartTreeChanged() = 0;
     virtual void SetPartsCaption(std::string_view text) = 0;
     virtual void ShowPartsWindow() = 0;
-    // Rebuild the display lists and redraw every view.
-    virtual void RequestRefresh() = 0;
 };
 
 // A user interface that shows nothing: messages answer with their first button, input boxes
@@ -61,7 +59,6 @@ public:
     void PartTreeChanged() override {}
     void SetPartsCaption(std::string_view) override {}
     void ShowPartsWindow() override {}
-    void RequestRefresh() override {}
 };
 
 // Shows the busy pointer for its lifetime and restores the previous pointer on every exit path.

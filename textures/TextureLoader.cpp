@@ -13,6 +13,15 @@
 namespace zv::textures {
 namespace {
 
+// Appends the texture lists' entry of texture t and keeps its text in the table, so the lists
+// can be rebuilt after an undo.
+void AppendListEntry(const TextureScope& s, int t, const std::string& text) {
+    if (t >= 0 && t < model::kTextureCapacity) {
+        s.Textures.TexTable[t].ListText = text;
+    }
+    s.Ui.AppendTextureList(text);
+}
+
 namespace fs = std::filesystem;
 
 using Palette = std::array<std::uint8_t, 768>;
@@ -143,7 +152,7 @@ void ExpandRaw(const RawFile& raw, const Palette& palette, std::vector<std::uint
 }
 
 void MarkUnloaded(TextureTable& table, const std::string& name, int t) {
-    table.TexTable[t] = {name, kUnloadedSize, kUnloadedSize, -1};
+    table.TexTable[t] = {name, kUnloadedSize, kUnloadedSize, -1, {}};
 }
 
 bool EndsWithNoCase(const std::string& text, const std::string& tail) {
@@ -204,13 +213,13 @@ bool LoadRawFile(const TextureScope& s, const std::string& path, const std::stri
     RawFile raw = ReadRaw(path);
     if (raw.Status == RawStatus::Missing) {
         TellIfWarnings(s, kNotFoundTitle, path);
-        s.Ui.AppendTextureList("Not found: " + name);
+        AppendListEntry(s, t, "Not found: " + name);
         return false;
     }
     model::BusyPointer busy(s.Ui);
     if (raw.Status == RawStatus::WrongSize) {
         Tell(s.Ui, kWrongSizeTitle, model::UpperAscii(path));
-        s.Ui.AppendTextureList("Not found: " + name);
+        AppendListEntry(s, t, "Not found: " + name);
         return false;
     }
     s.Ui.ShowProgress("Loading Palette  " + name);
@@ -221,7 +230,7 @@ bool LoadRawFile(const TextureScope& s, const std::string& path, const std::stri
     ExpandRaw(raw, palette, table.TexPixels);
     table.PixelsWidth = table.PixelsHeight = raw.Size;
     const int slot = StoreStagedTexture(table, t, name);
-    s.Ui.AppendTextureList(slot >= 0 ? name : "Not found: " + name);
+    AppendListEntry(s, t, slot >= 0 ? name : "Not found: " + name);
     s.Ui.ShowProgress("");
     return slot >= 0;
 }
@@ -238,13 +247,13 @@ int LoadBmpFile(const TextureScope& s, const std::string& path, const std::strin
     if (table.TexLoadCount > s.Settings.MaxTex) {
         TellIfWarnings(
             s, "More than " + std::to_string(s.Settings.MaxTex) + " textures. Can't load any more!", path);
-        s.Ui.AppendTextureList("Nl: " + name);
+        AppendListEntry(s, t, "Nl: " + name);
         return -1;
     }
     const auto found = model::FindFileNoCase(path);
     if (!found) {
         TellIfWarnings(s, kNotFoundTitle, path);
-        s.Ui.AppendTextureList("Nf: " + name);
+        AppendListEntry(s, t, "Nf: " + name);
         return -1;
     }
     model::BusyPointer busy(s.Ui);
@@ -264,7 +273,7 @@ int LoadBmpFile(const TextureScope& s, const std::string& path, const std::strin
                             : bmp.Fault == BmpFault::TooLarge ? "Texture too large (over 8192 pixels)"
                                                               : "Texture not readable as BMP";
         TellIfWarnings(s, title, path);
-        s.Ui.AppendTextureList("Nf: " + name);
+        AppendListEntry(s, t, "Nf: " + name);
         s.Ui.ShowProgress("");
         return -1;
     }
@@ -272,7 +281,7 @@ int LoadBmpFile(const TextureScope& s, const std::string& path, const std::strin
     table.PixelsWidth = bmp.Width;
     table.PixelsHeight = bmp.Height;
     const int slot = StoreStagedTexture(table, t, name);
-    s.Ui.AppendTextureList(slot >= 0 ? name : "Nf: " + name);
+    AppendListEntry(s, t, slot >= 0 ? name : "Nf: " + name);
     s.Ui.ShowProgress("");
     return slot;
 }

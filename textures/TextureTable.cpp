@@ -23,7 +23,7 @@ int StoreStagedTexture(TextureTable& t, int tex, const std::string& name) {
         static_cast<std::size_t>(t.PixelsWidth) * static_cast<std::size_t>(t.PixelsHeight) * 4;
     if (t.TexLoadCount >= kPreviewSlots || t.PixelsWidth <= 0 || t.PixelsHeight <= 0 ||
         t.TexPixels.size() != expected) {
-        t.TexTable[tex] = {name, kUnloadedSize, kUnloadedSize, -1};
+        t.TexTable[tex] = {name, kUnloadedSize, kUnloadedSize, -1, {}};
         return -1;
     }
     const int slot = t.TexLoadCount;
@@ -33,7 +33,7 @@ int StoreStagedTexture(TextureTable& t, int tex, const std::string& name) {
     }
     t.TexW[tex] = t.PixelsWidth;
     t.TexH[tex] = t.PixelsHeight;
-    t.TexTable[tex] = {name, t.PixelsWidth, t.PixelsHeight, slot};
+    t.TexTable[tex] = {name, t.PixelsWidth, t.PixelsHeight, slot, {}};
     ++t.TexLoadCount;
     return slot;
 }

@@ -22,7 +22,8 @@ struct TexEntry {
     std::string Name;
     int Width = 0;
     int Height = 0;
-    int Slot = -1; // preview slot of the loaded image; -1 when not loaded
+    int Slot = -1;        // preview slot of the loaded image; -1 when not loaded
+    std::string ListText; // the entry of the texture lists ("NAME", "Nf: NAME" ...)
 };
 
 // Size given to a texture that is not loaded.

@@ -39,6 +39,7 @@ void EmptyCounts(Workspace& ws) {
 } // namespace
 
 void NewModel(Workspace& ws) {
+    ws.History.Clear();
     model::ModelStore& m = ws.Model;
     m.LoadCount = 1;
     m.VertCount = -1;
@@ -51,11 +52,11 @@ void NewModel(Workspace& ws) {
     edit::ClearParts(m, ws.Ui);
     textures::ReleaseAll(ws.Textures);
     m.TexCount = 0;
-    ws.Ui.RequestRefresh();
     ws.Ui.SetCaption(model::ProductCaption());
 }
 
 void BeginOpen(Workspace& ws) {
+    ws.History.Clear();
     EmptyCounts(ws);
     ws.Ui.ClearTextureLists();
 }
@@ -84,7 +85,6 @@ void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files) {
     }
     MakeLoadedPart(ws, 0);
     LoadModelTextures(ws, 0, files);
-    ws.Ui.RequestRefresh();
     model::UpdateTitleLine(m, ws.Ui);
 }
 
@@ -111,13 +111,25 @@ void LoadModelTextures(Workspace& ws, int first, TextureFiles files) {
     for (int t = std::max(first, 0); t < ws.Model.TexCount && t < model::kTextureCapacity; ++t) {
         const std::string name = ws.Model.TexName[t];
         if (!ws.Settings.LoadTexturesOnOpen) {
-            ws.Textures.TexTable[t] = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1};
+            ws.Textures.TexTable[t] = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1,
+                                       "Nl: " + name};
             ws.Ui.AppendTextureList("Nl: " + name);
         } else if (files == TextureFiles::Raw) {
             textures::LoadRawTexture(scope, name, t);
         } else {
             textures::LoadBmpTexture(scope, name, t);
         }
+    }
+}
+
+} // namespace zv
+
+namespace zv {
+
+void RebuildTextureLists(Workspace& ws) {
+    ws.Ui.ClearTextureLists();
+    for (int t = 0; t < ws.Model.TexCount && t < model::kTextureCapacity; ++t) {
+        ws.Ui.AppendTextureList(ws.Textures.TexTable[t].ListText);
     }
 }
 

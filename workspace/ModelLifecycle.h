@@ -16,11 +16,11 @@ enum class TextureFiles { Bmp, Raw };
 // The workspace's parts that the texture loaders work on.
 textures::TextureScope TexturesOf(Workspace& ws);
 
-// The no-model state: counts -1, cursors none, selection, texture lists, parts and textures
-// cleared, caption "Zorvane v0.681".
+// The no-model state (the edit history is cleared too): counts -1, cursors none, selection, texture lists,
+// parts and textures cleared, caption "Zorvane v0.681".
 void NewModel(Workspace& ws);
 
-// Start of an open: empty model (counts 0), texture lists cleared.
+// Start of an open: empty model (counts 0), texture lists cleared, edit history cleared.
 void BeginOpen(Workspace& ws);
 
 // Start of a merge: remembers the bases and clears the selection. Returns false, doing
@@ -43,5 +43,9 @@ void ResetAfterFailedOpen(Workspace& ws);
 // after a failed load, its entry is {name, 4, 4, -1} ("Nl: " before the name in the lists when
 // loading is off). A failed load never stops the others.
 void LoadModelTextures(Workspace& ws, int first, TextureFiles files);
+
+// The texture lists anew from the texture table's entries 0 .. TexCount - 1 (after an undo or
+// redo changed the texture names).
+void RebuildTextureLists(Workspace& ws);
 
 } // namespace zv

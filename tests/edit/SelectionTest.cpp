@@ -48,7 +48,7 @@ protected:
     }
     bool Key(int key, bool shift = false, bool ctrl = false) {
         SelectionContext ctx{*m, settings, ui};
-        return HandleSelectionKey(ctx, key, shift, ctrl);
+        return HandleSelectionKey(ctx, key, shift, ctrl).has_value();
     }
     const std::string& Status() const { return ui.Progress.back(); }
 
@@ -93,7 +93,6 @@ TEST_F(SelectionTest, WholeTableCommandsReachTheSlotsTheyShould) {
     SelectAllPolys(*m, ui);
     EXPECT_EQ(m->PolySel[model::kPolygonCapacity - 1], kTrue) << "select all polygons fills the capacity";
     EXPECT_EQ(m->PolySel[-1], kFalse) << "the none slot must not read as a selected current polygon";
-    EXPECT_EQ(ui.Refreshes, 6);
 }
 
 TEST_F(SelectionTest, WholeTableCommandsWithoutAModelTouchNoCountedSlot) {
@@ -151,9 +150,8 @@ TEST_F(SelectionTest, VerticesOfSelectedPolygonsNeedAPolygon) {
     Vertices(3);
     m->PolySel[0] = kTrue;
     m->PolyVCount[0] = 3; // a stale polygon slot beyond PolyCount = 0
-    SelectVertsOfSelectedPolys(*m, ui);
+    EXPECT_FALSE(SelectVertsOfSelectedPolys(*m, ui).Any());
     EXPECT_EQ(SelectedVerts(), Ints{});
-    EXPECT_EQ(ui.Refreshes, 0);
 }
 
 // ---- By attribute -------------------------------------------------------------------------
@@ -237,8 +235,7 @@ TEST_F(SelectionTest, BendedQuadsAreTheNonPlanarOnes) {
 }
 
 TEST_F(SelectionTest, BendedQuadsNeedAPolygon) {
-    SelectBendedQuads(*m, ui);
-    EXPECT_EQ(ui.Refreshes, 0);
+    EXPECT_FALSE(SelectBendedQuads(*m, ui).Any());
 }
 
 // ---- Selection box ------------------------------------------------------------------------

@@ -26,14 +26,16 @@ public:
                                         std::string_view defaultText) override;
     void ShowProgress(std::string_view text) override { Progress.emplace_back(text); }
     void SetCaption(std::string_view text) override { Caption = text; }
-    void PushBusyPointer() override { ++BusyDepth; ++BusyCalls; }
+    void PushBusyPointer() override {
+        ++BusyDepth;
+        ++BusyCalls;
+    }
     void PopBusyPointer() override { --BusyDepth; }
     void ClearTextureLists() override { TextureList.clear(); }
     void AppendTextureList(std::string_view text) override { TextureList.emplace_back(text); }
     void PartTreeChanged() override { ++PartTreeChanges; }
     void SetPartsCaption(std::string_view text) override { PartsCaption = text; }
     void ShowPartsWindow() override { PartsWindowShown = true; }
-    void RequestRefresh() override { ++Refreshes; }
 
     // Scripted answers, taken in order.
     std::deque<model::MessageAnswer> Answers;
@@ -48,7 +50,6 @@ public:
     int BusyDepth = 0;
     int BusyCalls = 0;
     int PartTreeChanges = 0;
-    int Refreshes = 0;
     bool PartsWindowShown = false;
 };
 
