@@ -9,6 +9,7 @@
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbars.h"
+#include "app/VertexCommands.h"
 #include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
@@ -95,6 +96,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     ConnectViewCommands(*this);
     ConnectSelectionCommands(*this);
     ConnectSelectPanels(*this);
+    new VertexCommands(*this);     // a child of the window: the Vertex menu and its panels
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -198,21 +200,66 @@ void MainWindow::ConnectToolbars() {
     connect(Button("vertex_mark"), &QAction::toggled, this,
             [this](bool on) { ws_->Settings.VertexMark = on; });
     connect(Button("poly_mark"), &QAction::toggled, this, [this](bool on) { ws_->Settings.PolyMark = on; });
-    // Edit mode picks with the cross pointer on the wireframe view.
-    for (const char* mode : {"view_mode", "edit_vertex", "edit_poly", "edit_part", "edit_wp"}) {
-        connect(Button(mode), &QAction::toggled, this, [this] {
+    // The working mode lives in the workspace; edit mode picks with the cross pointer.
+    static constexpr std::pair<const char*, WorkMode> kModes[] = {{"view_mode", WorkMode::Camera},
+                                                                  {"edit_vertex", WorkMode::EditVertex},
+                                                                  {"edit_poly", WorkMode::EditPolygon},
+                                                                  {"edit_part", WorkMode::EditPart},
+                                                                  {"edit_wp", WorkMode::EditWaypoint}};
+    for (const auto& [key, mode] : kModes) {
+        connect(Button(key), &QAction::toggled, this, [this, mode](bool on) {
+            if (on) {
+                ws_->Mode = mode;
+                ws_->History.StopCollating();
+            }
             view1_->setCursor(WorkingMode() == "edit_vertex" ? Qt::CrossCursor : Qt::ArrowCursor);
         });
     }
+    static constexpr std::pair<const char*, SubMode> kSubModes[] = {{"edit_vert", SubMode::Select},
+                                                                    {"create_vert", SubMode::CreateVertex},
+                                                                    {"create_poly", SubMode::CreatePolygon},
+                                                                    {"create_part", SubMode::TrackBuilder}};
+    for (const auto& [key, sub] : kSubModes) {
+        connect(Button(key), &QAction::toggled, this, [this, sub](bool on) {
+            if (on) {
+                ws_->Sub = sub;
+            }
+        });
+    }
+    ConnectTransformButtons();
     // Toolbar2: the path drawing flag.
     connect(Button("Edit"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 0; });
     connect(Button("Draw"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 1; });
     ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
     ws_->Settings.SelectMode = 0;
-    // Their tools come with the transform and track commands.
-    for (const char* later :
-         {"toggle_vert", "toggle_centertransform", "translate", "scale", "rotate", "create_part"}) {
-        Button(later)->setEnabled(false);
+    // The track builder comes with the track commands.
+    Button("create_part")->setEnabled(false);
+}
+
+// "toggle_vert" and "toggle_centertransform" are switches; "translate", "scale" and "rotate"
+// choose the tool of the nudge keys, at most one at a time.
+void MainWindow::ConnectTransformButtons() {
+    connect(Button("toggle_vert"), &QAction::toggled, this,
+            [this](bool on) { ws_->Tools.SelectedOnly = on; });
+    connect(Button("toggle_centertransform"), &QAction::toggled, this,
+            [this](bool on) { ws_->Tools.AboutCentre = on; });
+    using Tool = TransformTools::Tool;
+    static constexpr std::pair<const char*, Tool> kTools[] = {
+        {"translate", Tool::Translate}, {"scale", Tool::Scale}, {"rotate", Tool::Rotate}};
+    for (const auto& [key, tool] : kTools) {
+        connect(Button(key), &QAction::toggled, this, [this, key, tool](bool on) {
+            if (on) {
+                ws_->Tools.Active = tool;
+                for (const auto& [other, unused] : kTools) {
+                    if (std::string_view(other) != key) {
+                        Button(other)->setChecked(false);
+                    }
+                }
+            } else if (ws_->Tools.Active == tool) {
+                ws_->Tools.Active = Tool::None;
+            }
+            ws_->History.StopCollating();
+        });
     }
 }
 

@@ -118,6 +118,7 @@ private:
     void BuildStatusBar();
     void BuildToolbars();
     void ConnectToolbars();
+    void ConnectTransformButtons();
     void OpenModelChooser();
     void AfterOpen(bool opened, const std::string& path);
     void SaveModelButton();

@@ -1,5 +1,7 @@
 #include "app/OptionsWindow.h"
 
+#include "app/InputPanel.h"
+
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
@@ -94,13 +96,6 @@ QString FieldText(float value) {
 
 QString FieldText(std::int64_t value) {
     return QString::number(value);
-}
-
-// Blanks around a number are allowed; anything else makes the text non-numeric.
-bool IsNumeric(const QString& text) {
-    static const QRegularExpression number(
-        QStringLiteral(R"(^\s*[+-]?(\d+\.?\d*|\.\d+)([eEdD][+-]?\d+)?\s*$)"));
-    return number.match(text).hasMatch();
 }
 
 std::string Core(const QLineEdit* field) {

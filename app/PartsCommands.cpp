@@ -26,16 +26,19 @@ void SaveAllPartsCommand(MainWindow& w, formats::VrlVariant variant) {
     }
     ws.Model.ModelPath = ToCore(chosen.front());
     formats::SaveAllParts(ws, ws.Model.ModelPath, variant);
-    w.RefreshAll();
+    w.Apply(edit::Change::Selection); // the writer selects each part in turn
 }
 
 void RenamePartsCommand(MainWindow& w) {
     Workspace& ws = w.Ws();
-    if (edit::RenameParts(ws.Model, ws.Ui)) {
+    const edit::Change renamed = w.Run("Rename Parts", [&](edit::Recorder& rec) {
+        rec.Parts();
+        return edit::RenameParts(ws.Model, ws.Ui) ? edit::Change(edit::Change::Parts) : edit::kNoChange;
+    });
+    if (renamed.Any()) {
         if (PartsWindow* form = FindPartsWindow(w)) {
             form->ReloadTree();
         }
-        w.RefreshAll();
     }
 }
 

@@ -130,14 +130,21 @@ void PartsWindow::ToggleVisible() {
 
 void PartsWindow::ButtonClicked(int index) {
     Workspace& ws = w_.Ws();
+    edit::Change changed = edit::Change::Polygons; // the shown flags of polygons and vertices
     switch (index) {
     case 0:
-        edit::AddPart(ws.Model, ws.Ui, "");
+        changed = w_.Run("Add Part", [&](edit::Recorder& rec) {
+            rec.Parts();
+            return edit::AddPart(ws.Model, ws.Ui, "") > 0 ? edit::Change(edit::Change::Parts)
+                                                          : edit::kNoChange;
+        });
         break;
     case 1:
-        if (ws.Model.PartCount() > 0) {
-            edit::DeletePart(ws.Model, ws.Ui);
-        }
+        changed = w_.Run("Delete Part", [&](edit::Recorder& rec) {
+            rec.Parts();
+            const bool deleted = ws.Model.PartCount() > 0 && edit::DeletePart(ws.Model, ws.Ui);
+            return deleted ? edit::Change(edit::Change::Parts) : edit::kNoChange;
+        });
         break;
     case 2:
         edit::ShowAllParts(ws.Model, ws.Ui);
@@ -153,7 +160,9 @@ void PartsWindow::ButtonClicked(int index) {
     }
     // The store's notices may not cover the check marks, so the tree is re-read every time.
     ReloadTree();
-    w_.RefreshAll();
+    if (index >= 2) {
+        w_.Apply(changed);
+    }
 }
 
 void PartsWindow::NodeClicked(QTreeWidgetItem* item) {
@@ -168,6 +177,7 @@ void PartsWindow::NodeClicked(QTreeWidgetItem* item) {
     if (!picked) {
         return;
     }
+    w_.Apply(edit::Change::Selection);
     if (QLineEdit* number = Box(w_, "Txt_Partnr")) {
         number->setText(QString::number(picked->Number));
     }
@@ -185,6 +195,7 @@ void PartsWindow::NodeChanged(QTreeWidgetItem* item) {
     applyingCheck_ = true;
     edit::ShowPart(ws.Model, ws.Ui, g, item->checkState(0) == Qt::Checked);
     applyingCheck_ = false;
+    w_.Apply(edit::Change::Polygons);
 }
 
 bool PartsWindow::SelectionKey(int key, bool shift, bool ctrl) {
@@ -194,10 +205,11 @@ bool PartsWindow::SelectionKey(int key, bool shift, bool ctrl) {
     Workspace& ws = w_.Ws();
     edit::SelectionContext ctx{ws.Model, ws.Settings, ws.Ui};
     // Qt's letter key codes are the upper-case ASCII codes the selection keys use.
-    if (!edit::HandleSelectionKey(ctx, key, shift, ctrl)) {
+    const auto changed = edit::HandleSelectionKey(ctx, key, shift, ctrl);
+    if (!changed) {
         return false;
     }
-    w_.RefreshAll();
+    w_.Apply(*changed | edit::Change::Selection);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <optional>
 
 namespace zv::app {
 namespace {
@@ -99,15 +100,14 @@ void ViewInput::Detach() {
 }
 
 render::ToolMode ViewInput::Mode() const {
-    const std::string mode = w_.WorkingMode();
-    if (mode == "view_mode") {
-        return render::ToolMode::Camera;
-    }
-    return mode == "edit_wp" ? render::ToolMode::EditWaypoint : render::ToolMode::EditVertex;
+    return ToolModeOf(w_.Ws().Mode);
 }
 
 bool ViewInput::eventFilter(QObject* watched, QEvent* event) {
     if (watched == view1_) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            w_.Ws().History.StopCollating();
+        }
         return WireframeEvent(event);
     }
     if (view4_ != nullptr && watched == view4_) {
@@ -141,7 +141,7 @@ bool ViewInput::WireframeEvent(QEvent* event) {
         Apply(render::View1Move(mouse_, ws.View1, Mode(), e));
         break;
     case QEvent::MouseButtonRelease:
-        Apply(render::View1ButtonUp(mouse_, ws.View1, Mode(), e));
+        Apply(render::View1ButtonUp(mouse_, ws.View1, Mode(), e), true);
         break;
     default:
         Apply(render::View1DoubleClick(mouse_, ws.View1, ws.Model, Mode(), e));
@@ -168,10 +168,10 @@ bool ViewInput::GlEvent(QEvent* event) {
     return true;
 }
 
-// What a gesture asks for: redraws, read-outs, and the picks the selection applies.
-void ViewInput::Apply(const render::ViewEffect& effect) {
+// What a gesture asks for: read-outs, the band, what it does to the document (decided by the
+// workspace's gesture rules), and one refresh or redraw.
+void ViewInput::Apply(const render::ViewEffect& effect, bool release) {
     Workspace& ws = w_.Ws();
-    bool changed = false;
     if (effect.Readout) {
         w_.Panels().ShowReadout(*effect.Readout);
     }
@@ -180,19 +180,6 @@ void ViewInput::Apply(const render::ViewEffect& effect) {
     }
     if (effect.Status) {
         ws.Ui.ShowProgress(*effect.Status);
-    }
-    const bool vertexMode = Mode() == render::ToolMode::EditVertex;
-    const bool twice = effect.Click && effect.Click->Double;
-    if (effect.PickedVertex && *effect.PickedVertex >= 0) {
-        changed = twice ? edit::ToggleVertexSelection(ws.Model, ws.Ui, *effect.PickedVertex)
-                        : edit::MakePickedVertexCurrent(ws.Model, ws.Ui, ws.Settings, *effect.PickedVertex);
-    }
-    // Polygons are the target of the click even next to a vertex, or small ones could never be
-    // picked; the press of a double click has picked them already.
-    if (effect.Click && !twice && ws.Settings.SelectMode == 1 && vertexMode) {
-        changed = edit::SelectPolygonsAtPoint(ws.Model, ws.Settings, edit::ScreenPositions(ws.View1),
-                                              effect.Click->X, effect.Click->Y) > 0 ||
-                  changed;
     }
     if (effect.Band) {
         const render::PickRect& r = *effect.Band;
@@ -203,19 +190,12 @@ void ViewInput::Apply(const render::ViewEffect& effect) {
     if (effect.RemoveBand) {
         band_->hide();
     }
-    // The waypoint mode's band selects waypoints, never the model's vertices or polygons.
-    if (effect.SelectRect && vertexMode) {
-        if (ws.Settings.SelectMode == 1) {
-            edit::SelectPolygonsInRect(ws.Model, ws.Ui, ws.Settings, edit::ScreenPositions(ws.View1),
-                                       *effect.SelectRect);
-        } else {
-            const std::vector<int> found = render::VerticesInRect(ws.View1, ws.Model, *effect.SelectRect);
-            edit::SelectRectVertices(ws.Model, ws.Ui, found);
-        }
-        changed = true;
+    edit::Change changed = ApplyViewEffect(ws, gesture_, effect, release);
+    if (effect.RebuildPointList) {
+        changed |= edit::Change::Geometry;
     }
-    if (changed || effect.RebuildPointList) {
-        w_.RefreshAll();
+    if (changed.Any()) {
+        w_.Apply(changed);
         return;
     }
     if (effect.RedrawAll) {
@@ -238,15 +218,60 @@ bool ViewInput::KeyEvent(QEvent* event) {
     const bool shift = (e.modifiers() & Qt::ShiftModifier) != 0 || e.key() == Qt::Key_Backtab;
     const bool ctrl = (e.modifiers() & Qt::ControlModifier) != 0;
     Workspace& ws = w_.Ws();
+    if (EditKey(e.key(), shift, ctrl)) {
+        return true;
+    }
+    const bool modifier = e.key() == Qt::Key_Shift || e.key() == Qt::Key_Control || e.key() == Qt::Key_Alt ||
+                          e.key() == Qt::Key_Meta;
+    if (!modifier) {
+        ws.History.StopCollating(); // a run of nudges ends at any other key
+    }
     edit::SelectionContext ctx{ws.Model, ws.Settings, ws.Ui};
-    if (edit::HandleSelectionKey(ctx, SelectionKeyOf(e), shift, ctrl)) {
-        w_.RefreshAll();
+    if (const auto changed = edit::HandleSelectionKey(ctx, SelectionKeyOf(e), shift, ctrl)) {
+        w_.Apply(*changed | edit::Change::Selection);
         return true;
     }
     if (w_.FunctionKey(e.key(), shift, ctrl)) {
         return true;
     }
     return GlKey(e.key(), shift, ctrl);
+}
+
+// The nudge keys and Ctrl V (a vertex under the cursor).
+bool ViewInput::EditKey(int key, bool shift, bool ctrl) {
+    Workspace& ws = w_.Ws();
+    if (key == Qt::Key_V && ctrl && !shift) {
+        w_.Apply(AddVertexAtCursor(ws, mouse_.CursorModel));
+        return true;
+    }
+    std::optional<NudgeKey> nudge;
+    switch (key) {
+    case Qt::Key_Insert:
+        nudge = NudgeKey::PlusX;
+        break;
+    case Qt::Key_Delete:
+        nudge = NudgeKey::MinusX;
+        break;
+    case Qt::Key_Home:
+        nudge = NudgeKey::PlusY;
+        break;
+    case Qt::Key_End:
+        nudge = NudgeKey::MinusY;
+        break;
+    case Qt::Key_PageUp:
+        nudge = NudgeKey::PlusZ;
+        break;
+    case Qt::Key_PageDown:
+        nudge = NudgeKey::MinusZ;
+        break;
+    default:
+        return false;
+    }
+    const auto changed = Nudge(ws, *nudge, shift, ctrl);
+    if (changed) {
+        w_.Apply(*changed);
+    }
+    return changed.has_value();
 }
 
 // The arrows move the OpenGL view; NumPad / and * change its background brightness, with Ctrl

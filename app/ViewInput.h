@@ -3,6 +3,7 @@
 // navigation, picking and selection operations.
 
 #include "render/Navigation.h"
+#include "workspace/Gestures.h"
 
 #include <QObject>
 
@@ -29,7 +30,8 @@ private:
     bool GlEvent(QEvent* event);
     bool KeyEvent(QEvent* event);
     bool GlKey(int key, bool shift, bool ctrl);
-    void Apply(const render::ViewEffect& effect);
+    bool EditKey(int key, bool shift, bool ctrl);
+    void Apply(const render::ViewEffect& effect, bool release = false);
     render::ToolMode Mode() const;
 
     MainWindow& w_;
@@ -37,6 +39,7 @@ private:
     GlViewWidget* view4_;
     QRubberBand* band_;
     render::MouseState mouse_;
+    GestureState gesture_;
 };
 
 } // namespace zv::app

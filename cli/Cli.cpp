@@ -7,15 +7,18 @@
 #include "formats/FileBytes.h"
 #include "formats/VrlReader.h"
 #include "formats/VrlWriter.h"
+#include "model/Columns.h"
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
 #include "textures/TextureLoader.h"
+#include "workspace/EditOperations.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
 
 namespace zv::cli {
 namespace {
@@ -27,6 +30,7 @@ constexpr const char* kUsage =
     "  info     open a model (merging further files) and print its report\n"
     "  dump     print the model store of one file as JSON\n"
     "  convert  open a model and save the whole of it in another format\n"
+    "  edit     open a model, apply edit operations in order and save the result\n"
     "  parts    open a model and save every part as its own VRL file\n"
     "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
     "\n"
@@ -41,8 +45,10 @@ struct Options {
     std::optional<Format> To;
     std::vector<std::string> Files;
     bool Help = false;
-    bool Textures = false; // --textures
-    std::string Palette;   // --palette
+    bool Textures = false;               // --textures
+    std::string Palette;                 // --palette
+    bool AboutOrigin = false;            // --about-origin
+    std::vector<std::string> Operations; // edit: everything from the first operation on
 };
 
 struct UsageError {
@@ -78,6 +84,11 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
             o.Help = true;
         } else if (a == "--textures" && cmd.Flags.count(a) != 0) {
             o.Textures = true;
+        } else if (a == "--about-origin" && cmd.Flags.count(a) != 0) {
+            o.AboutOrigin = true;
+        } else if (std::string(cmd.Name) == "edit" && FindEditOperation(a) != nullptr) {
+            o.Operations.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+            break;
         } else if (a == "--palette" && cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
                 throw UsageError{a + " needs a FILE"};
@@ -218,6 +229,12 @@ int RunDump(const Options& o, const std::string& configPath, std::ostream& out, 
     return kOk;
 }
 
+// Saves the whole model as the Save menu does.
+bool SaveWhole(Session& s, const std::string& path, Format to) {
+    return to == Format::Bin ? formats::WriteBin(s.Ws, path)
+                             : formats::SaveVrlModel(s.Ws, path, VariantOf(to));
+}
+
 int RunConvert(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
     NeedFiles(o, 2, 2, "convert needs IN and OUT");
     const Format to = FormatOf(o.To, o.Files[1]);
@@ -225,9 +242,97 @@ int RunConvert(const Options& o, const std::string& configPath, std::ostream&, s
     if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
         return kFailed;
     }
-    const bool saved = to == Format::Bin ? formats::WriteBin(s->Ws, o.Files[1])
-                                         : formats::SaveVrlModel(s->Ws, o.Files[1], VariantOf(to));
-    return saved ? kOk : kFailed;
+    return SaveWhole(*s, o.Files[1], to) ? kOk : kFailed;
+}
+
+// What an edit operation left: "weld 0.01: v: 8  p: 6  selected: 8  unused: 2  changed:
+// polygons". The counts are those of the caption; unused vertices are those no polygon uses.
+std::string EditStatus(const model::ModelStore& m, const EditOperation& op, edit::Change changed) {
+    std::ostringstream line;
+    line << (op.Info->Flag + 2);
+    if (op.Info->Arg == EditArgKind::OptionalCount) {
+        line << ' ' << op.Args.Count;
+    } else if (op.Info->Arg != EditArgKind::None) {
+        line << ' ' << op.Args.Text;
+    }
+    const int vertices = model::UsedVertices(m);
+    std::vector<char> used(static_cast<std::size_t>(vertices), 0);
+    for (int p = 0; p < model::UsedPolygons(m); ++p) {
+        model::ForEachCornerVertex(m, p, [&](std::int32_t v) { used[static_cast<std::size_t>(v)] = 1; });
+    }
+    int selected = 0;
+    for (int v = 0; v < vertices; ++v) {
+        selected += m.VertSel[v] != model::kFalse ? 1 : 0;
+    }
+    line << ": v: " << m.VertCount << "  p: " << m.PolyCount << "  selected: " << selected
+         << "  unused: " << std::count(used.begin(), used.end(), 0) << "  changed:";
+    static constexpr std::pair<unsigned, const char*> kParts[] = {
+        {edit::Change::Geometry, "geometry"},   {edit::Change::Polygons, "polygons"},
+        {edit::Change::Selection, "selection"}, {edit::Change::Parts, "parts"},
+        {edit::Change::Textures, "textures"},   {edit::Change::Counts, "counts"}};
+    const char* separator = " ";
+    for (const auto& [bit, name] : kParts) {
+        if (changed.Has(bit)) {
+            line << separator << name;
+            separator = ", ";
+        }
+    }
+    line << (changed.Any() ? "" : " nothing");
+    return line.str();
+}
+
+int RunEdit(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
+    NeedFiles(o, 2, 2, "edit needs IN and OUT before the operations");
+    if (o.Operations.empty()) {
+        throw UsageError{"edit needs at least one operation"};
+    }
+    const ParsedEdits parsed = ParseEditOperations(o.Operations);
+    if (!parsed.Error.empty()) {
+        throw UsageError{parsed.Error};
+    }
+    const Format to = FormatOf(o.To, o.Files[1]);
+    auto s = std::make_unique<Session>(err, configPath);
+    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+        return kFailed;
+    }
+    s->Ws.Tools.AboutCentre = !o.AboutOrigin;
+    for (const EditOperation& op : parsed.Operations) {
+        // A refusal shows its message through the port; nothing is saved after one.
+        const int before = s->Ui.MessageCount();
+        const edit::Change changed = RunEditOperation(s->Ws, op);
+        if (s->Ui.MessageCount() != before) {
+            return kFailed;
+        }
+        out << EditStatus(s->Ws.Model, op, changed) << '\n';
+    }
+    return SaveWhole(*s, o.Files[1], to) ? kOk : kFailed;
+}
+
+// The help of edit, with one line per operation of the table.
+const char* EditUsage() {
+    static const std::string text = [] {
+        std::string t =
+            "usage: zorvane-cli edit [--from scgt|f1|bin] [--to scgt|f1|bin] [--about-origin] IN OUT\n"
+            "                        OPERATION...\n"
+            "\n"
+            "Opens IN, applies the operations in order, each as one step of the edit history, and\n"
+            "saves the whole model as OUT as convert does. Prints one line per operation: the\n"
+            "counts, the selected and unused vertices and what changed. An operation that is\n"
+            "refused prints its message, and OUT is not written.\n"
+            "\n"
+            "  --from F        format of IN (default from its extension)\n"
+            "  --to F          format of OUT (default from its extension)\n"
+            "  --about-origin  rotate about the origin (default: about the selection centre)\n"
+            "\n"
+            "operations:\n";
+        for (const EditOperationInfo& op : EditOperations()) {
+            std::string head = std::string("  ") + op.Flag + (*op.Usage != '\0' ? " " : "") + op.Usage;
+            head.resize(std::max<std::size_t>(head.size() + 1, 34), ' ');
+            t += head + op.Help + "\n";
+        }
+        return t;
+    }();
+    return text.c_str();
 }
 
 int RunParts(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
@@ -278,6 +383,7 @@ const std::vector<Command>& Commands() {
          "  --to F       format of OUT (default from its extension)\n",
          {"--from", "--to"},
          RunConvert},
+        {"edit", EditUsage(), {"--from", "--to", "--about-origin"}, RunEdit},
         {"parts",
          "usage: zorvane-cli parts [--from scgt|f1|bin] [--to scgt|f1] IN FOLDER\n"
          "\n"

@@ -361,44 +361,34 @@ void History::Swap(model::ModelStore& m, Step& s, bool forward) {
     s.Values = std::move(now);
 }
 
-Change History::Undo(model::ModelStore& m) {
+// Takes the latest step of from, swaps it (forward for redo) and puts it on to.
+Change History::Travel(model::ModelStore& m, std::vector<std::unique_ptr<Step>>& from,
+                       std::vector<std::unique_ptr<Step>>& to, bool forward) {
     collating_ = false;
-    if (undo_.empty() || open_) {
+    if (from.empty() || open_) {
         return kNoChange;
     }
-    std::unique_ptr<Step> s = std::move(undo_.back());
-    undo_.pop_back();
+    std::unique_ptr<Step> s = std::move(from.back());
+    from.pop_back();
     bytes_ -= s->Bytes();
     const Scalars before = TakeScalars(m);
-    Swap(m, *s, false);
+    Swap(m, *s, forward);
     bytes_ += s->Bytes();
     Change c = s->Changed | Change::Selection;
     if (before.VertCount != m.VertCount || before.PolyCount != m.PolyCount || before.TexCount != m.TexCount) {
         c |= Change::Counts;
     }
-    redo_.push_back(std::move(s));
+    to.push_back(std::move(s));
     Trim();
     return c;
 }
 
+Change History::Undo(model::ModelStore& m) {
+    return Travel(m, undo_, redo_, false);
+}
+
 Change History::Redo(model::ModelStore& m) {
-    collating_ = false;
-    if (redo_.empty() || open_) {
-        return kNoChange;
-    }
-    std::unique_ptr<Step> s = std::move(redo_.back());
-    redo_.pop_back();
-    bytes_ -= s->Bytes();
-    const Scalars before = TakeScalars(m);
-    Swap(m, *s, true);
-    bytes_ += s->Bytes();
-    Change c = s->Changed | Change::Selection;
-    if (before.VertCount != m.VertCount || before.PolyCount != m.PolyCount || before.TexCount != m.TexCount) {
-        c |= Change::Counts;
-    }
-    undo_.push_back(std::move(s));
-    Trim();
-    return c;
+    return Travel(m, redo_, undo_, true);
 }
 
 std::string History::UndoName() const {

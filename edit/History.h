@@ -106,6 +106,8 @@ private:
     friend class Recorder;
     void Trim();
     void Swap(model::ModelStore& m, Step& s, bool forward);
+    Change Travel(model::ModelStore& m, std::vector<std::unique_ptr<Step>>& from,
+                  std::vector<std::unique_ptr<Step>>& to, bool forward);
 
     std::vector<std::unique_ptr<Step>> undo_; // oldest first
     std::vector<std::unique_ptr<Step>> redo_; // most recently undone last

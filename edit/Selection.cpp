@@ -28,8 +28,9 @@ model::Bool16 Not(model::Bool16 b) {
 }
 
 // Polygon p as the last redraw drew it is open to picking.
-bool IsPickable(const model::ModelStore& m, const config::Settings& settings, std::int32_t p) {
-    const std::uint8_t flag = m.PolyFlag[p];
+bool IsPickable(const render::WireframeView& view, const model::ModelStore& m,
+                const config::Settings& settings, std::int32_t p) {
+    const std::uint8_t flag = render::PolygonFlags(view, m, p);
     if ((flag & kDrawnInView) != kDrawnInView) {
         return false;
     }
@@ -479,12 +480,13 @@ std::optional<Change> HandleSelectionKey(SelectionContext& ctx, int key, bool sh
 // ---- Picks --------------------------------------------------------------------------------
 
 int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings,
-                          std::span<const render::ScreenPos> screen, float px, float py) {
+                          const render::WireframeView& view, float px, float py) {
+    const std::span<const render::ScreenPos> screen = ScreenPositions(view);
     std::array<render::ScreenPos, model::kMaxCorners> pts{};
     int hits = 0;
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         int n = 0;
-        if (!IsPickable(m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
+        if (!IsPickable(view, m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
             continue;
         }
         if (OutlineContains(pts, n, px, py)) {
@@ -496,15 +498,16 @@ int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings
 }
 
 int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& /*ui*/, const config::Settings& settings,
-                         std::span<const render::ScreenPos> screen, const render::PickRect& rect) {
+                         const render::WireframeView& view, const render::PickRect& rect) {
     if (rect.Empty()) {
         return 0;
     }
+    const std::span<const render::ScreenPos> screen = ScreenPositions(view);
     std::array<render::ScreenPos, model::kMaxCorners> pts{};
     int count = 0;
     for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
         int n = 0;
-        if (!IsPickable(m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
+        if (!IsPickable(view, m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
             continue;
         }
         const auto begin = pts.begin();

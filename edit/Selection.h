@@ -145,20 +145,20 @@ std::optional<Change> HandleSelectionKey(SelectionContext& ctx, int key, bool sh
 
 // ---- Picks of the view gestures -----------------------------------------------------------
 // What lies under the cursor is found by render/Picking.h; these apply a pick to the
-// selection. Screen positions are those of the last redraw (index = vertex); a corner beyond
-// them, or one that is no vertex, keeps its polygon out of every pick. Flag bits are those the
-// redraw left: shown, in view and facing away.
+// selection. Screen positions are those the view's last redraw left (index = vertex); a corner
+// that is no vertex keeps its polygon out of every pick. Flag bits combine the model's shown
+// flag with the in-view and facing-away flags of that redraw.
 
 // Selects every polygon drawn in view (shown and in view; not facing away while
 // SelectFrontOnly is on) whose outline contains (px, py) by the crossing rule. Deselects
 // nothing; the caller redraws. Returns the number of polygons that contain the point.
 int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings,
-                          std::span<const render::ScreenPos> screen, float px, float py);
+                          const render::WireframeView& view, float px, float py);
 
 // Adds every polygon drawn in view (as for SelectPolygonsAtPoint) whose corners all lie in the
 // normalised, half-open rectangle. An empty rectangle selects nothing. Returns the count.
 int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& ui, const config::Settings& settings,
-                         std::span<const render::ScreenPos> screen, const render::PickRect& rect);
+                         const render::WireframeView& view, const render::PickRect& rect);
 
 // Adds the vertices a rubber band found to the selection and shows their count followed by
 // " Vertices selected.". Indices that are no vertex are skipped and not counted. Returns the

@@ -55,6 +55,25 @@ template <class Pick> std::pair<int, int> PolygonsUsing(const model::ModelStore&
     return {first, last + 1};
 }
 
+// Gives every corner v for which renumber(v) >= 0 that vertex instead, declaring the polygons
+// that change first. Returns whether any did.
+template <class Renumber> bool RenumberCorners(model::ModelStore& m, Recorder& rec, Renumber renumber) {
+    const auto range = PolygonsUsing(m, [&](std::int32_t v) { return renumber(v) >= 0; });
+    if (range.first < 0) {
+        return false;
+    }
+    rec.CornerVertices(range.first, range.second);
+    for (int p = range.first; p < range.second; ++p) {
+        const int n = model::CornerCount(m, p);
+        for (int k = 0; k < n; ++k) {
+            std::int32_t& v = m.PolyVert(p, k);
+            const std::int32_t to = renumber(v);
+            v = to >= 0 ? to : v;
+        }
+    }
+    return true;
+}
+
 bool ToleranceOk(model::UserInterface& ui, double t, std::string_view title) {
     if (t >= 0 && std::isfinite(t)) {
         return true;
@@ -176,18 +195,7 @@ Change DeleteVertex(model::ModelStore& m, Recorder& rec, model::UserInterface& u
         return Change::Geometry | Change::Counts | Change::Selection;
     }
     // Corners of the moved vertices (c + 1 .. count - 1) follow them down one slot.
-    const auto moved = [c, count](std::int32_t v) { return v > c && v < count; };
-    const auto renumbered = PolygonsUsing(m, moved);
-    if (renumbered.first >= 0) {
-        rec.CornerVertices(renumbered.first, renumbered.second);
-        for (int p = renumbered.first; p < renumbered.second; ++p) {
-            const int n = model::CornerCount(m, p);
-            for (int k = 0; k < n; ++k) {
-                std::int32_t& v = m.PolyVert(p, k);
-                v = moved(v) ? v - 1 : v;
-            }
-        }
-    }
+    RenumberCorners(m, rec, [c, count](std::int32_t v) { return v > c && v < count ? v - 1 : -1; });
     model::MoveVertexRows(m, c + 1, c, count - 1 - c);
     m.VertCount = count - 1;
     return Change::Geometry | Change::Polygons | Change::Counts;
@@ -204,7 +212,8 @@ Change DeleteUnusedVertices(model::ModelStore& m, Recorder& rec) {
     if (firstHole == used.end()) {
         return kNoChange;
     }
-    rec.Vertices(static_cast<int>(firstHole - used.begin()), count);
+    // From 0, not from the first hole: the scratch marks below it are rewritten too.
+    rec.Vertices(0, count);
     // Each hole, lowest first, takes the last vertex; an unused last vertex is simply dropped.
     std::vector<std::int32_t> newIndex(static_cast<std::size_t>(count), -1);
     int n = count;
@@ -224,20 +233,9 @@ Change DeleteUnusedVertices(model::ModelStore& m, Recorder& rec) {
         newIndex[static_cast<std::size_t>(n - 1)] = i;
         --n;
     }
-    const auto moved = [&](std::int32_t v) {
-        return v >= 0 && v < count && newIndex[static_cast<std::size_t>(v)] >= 0;
-    };
-    const auto renumbered = PolygonsUsing(m, moved);
-    if (renumbered.first >= 0) {
-        rec.CornerVertices(renumbered.first, renumbered.second);
-        for (int p = renumbered.first; p < renumbered.second; ++p) {
-            const int corners = model::CornerCount(m, p);
-            for (int k = 0; k < corners; ++k) {
-                std::int32_t& v = m.PolyVert(p, k);
-                v = moved(v) ? newIndex[static_cast<std::size_t>(v)] : v;
-            }
-        }
-    }
+    RenumberCorners(m, rec, [&](std::int32_t v) {
+        return v >= 0 && v < count ? newIndex[static_cast<std::size_t>(v)] : -1;
+    });
     // The scratch marks say what the clean-up found: every remaining vertex is used.
     for (int i = 0; i < count; ++i) {
         m.VertUsed[i] = i < n ? kTrue : kFalse;
@@ -280,20 +278,11 @@ Change WeldVertices(model::ModelStore& m, Recorder& rec, model::UserInterface& u
     if (!any) {
         return kNoChange;
     }
-    const auto redirected = [&](std::int32_t v) {
-        return v >= 0 && v < count && target[static_cast<std::size_t>(v)] >= 0;
-    };
-    const auto changed = PolygonsUsing(m, redirected);
-    if (changed.first < 0) {
+    const bool renumbered = RenumberCorners(m, rec, [&](std::int32_t v) {
+        return v >= 0 && v < count ? target[static_cast<std::size_t>(v)] : -1;
+    });
+    if (!renumbered) {
         return kNoChange; // only unused vertices were close
-    }
-    rec.CornerVertices(changed.first, changed.second);
-    for (int p = changed.first; p < changed.second; ++p) {
-        const int n = model::CornerCount(m, p);
-        for (int k = 0; k < n; ++k) {
-            std::int32_t& v = m.PolyVert(p, k);
-            v = redirected(v) ? target[static_cast<std::size_t>(v)] : v;
-        }
     }
     return Change::Polygons;
 }

@@ -1,7 +1,5 @@
 #include "formats/BinFormat.h"
 
-#include "workspace/Commands.h"
-
 #include "config/ConfigFormat.h"
 #include "edit/Parts.h"
 #include "formats/ByteReader.h"
@@ -13,6 +11,7 @@
 #include "model/Normals.h"
 #include "model/Numbers.h"
 #include "model/Paths.h"
+#include "workspace/Commands.h"
 #include "workspace/ModelLifecycle.h"
 
 #include <array>

@@ -2,6 +2,7 @@
 
 #include "edit/Parts.h"
 #include "formats/ByteWriter.h"
+#include "model/Columns.h"
 #include "model/FileReplace.h"
 #include "model/ModelInfo.h"
 #include "model/Normals.h"
@@ -39,11 +40,9 @@ std::string Refusal(const std::string& what, std::size_t count, std::size_t limi
 }
 
 void SelectCornerVertices(ModelStore& m) {
-    for (int p = 0; p < m.PolyCount; ++p) {
+    for (int p = 0; p < model::UsedPolygons(m); ++p) {
         if (m.PolySel[p] != model::kFalse) {
-            for (int k = 0; k < m.PolyVCount[p]; ++k) {
-                m.VertSel[m.PolyVert(p, k)] = model::kTrue;
-            }
+            model::ForEachCornerVertex(m, p, [&](std::int32_t v) { m.VertSel[v] = model::kTrue; });
         }
     }
 }

@@ -31,7 +31,7 @@ std::vector<int> VerticesInRect(const WireframeView& view, const model::ModelSto
     constexpr std::uint8_t wanted = kFlagShown | kFlagInView;
     const int count = UsedVerts(m);
     for (int i = 0; i < count; ++i) {
-        if ((m.VertFlag[i] & wanted) == wanted && rect.Contains(view.ScrVert[i])) {
+        if ((VertexFlags(view, m, i) & wanted) == wanted && rect.Contains(view.ScrVert[i])) {
             found.push_back(i);
         }
     }

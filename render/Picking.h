@@ -49,8 +49,8 @@ struct PickRect {
 // The rectangle between two corners dragged in any direction.
 PickRect NormaliseRect(float ax, float ay, float bx, float by);
 
-// Every vertex with the shown and in-view flags (values 1 and 2) inside rect, in index order;
-// none for an empty rectangle.
+// Every vertex shown (value 1, from the model) and in view (value 2, from the last redraw)
+// inside rect, in index order; none for an empty rectangle.
 std::vector<int> VerticesInRect(const WireframeView& view, const model::ModelStore& m, const PickRect& rect);
 
 // The status line of a picked vertex: "Vertex: " index, "    x: ", "  y: ", "  z: " and the

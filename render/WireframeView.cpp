@@ -66,48 +66,47 @@ bool CornersValid(const model::ModelStore& m, int p, int n, int vertCount) {
     return true;
 }
 
-void FlagPolygons(const WireframeView& view, model::ModelStore& m, int vertCount) {
+void FlagPolygons(WireframeView& view, const model::ModelStore& m, int vertCount) {
     const int polyCount = UsedPolys(m);
     for (int p = 0; p < polyCount; ++p) {
         const int n = Corners(m, p);
         const bool valid = CornersValid(m, p, n, vertCount);
         bool inView = valid && n > 0;
         for (int k = 0; inView && k < n; ++k) {
-            inView = (m.VertFlag[m.PolyVert(p, k)] & kFlagInView) != 0;
+            inView = (view.VertView[m.PolyVert(p, k)] & kFlagInView) != 0;
         }
         bool away = false;
         if (view.CullPolys && valid && n >= 3) {
             away = FacesAway(view.ScrVert[m.PolyVert(p, 0)], view.ScrVert[m.PolyVert(p, 1)],
                              view.ScrVert[m.PolyVert(p, 2)]);
         }
-        std::uint8_t& f = m.PolyFlag[p];
-        SetBit(f, kFlagInView, inView);
-        SetBit(f, kFlagFacingAway, away);
+        view.PolyView[p] =
+            static_cast<std::uint8_t>((inView ? kFlagInView : 0) | (away ? kFlagFacingAway : 0));
     }
 }
 
 // Hides the vertices that only polygons facing away use. A vertex it sets again that the wide
 // test had left out is cleared by the narrow test that follows.
-void HideBackVertices(model::ModelStore& m, int vertCount) {
+void HideBackVertices(WireframeView& view, const model::ModelStore& m, int vertCount) {
     const int polyCount = UsedPolys(m);
     for (int p = 0; p < polyCount; ++p) {
         const int n = Corners(m, p);
         for (int k = 0; k < n; ++k) {
             const std::int32_t v = m.PolyVert(p, k);
             if (v >= 0 && v < vertCount) {
-                SetBit(m.VertFlag[v], kFlagInView, false);
+                SetBit(view.VertView[v], kFlagInView, false);
             }
         }
     }
     for (int p = 0; p < polyCount; ++p) {
-        if (m.PolyFlag[p] & kFlagFacingAway) {
+        if (view.PolyView[p] & kFlagFacingAway) {
             continue;
         }
         const int n = Corners(m, p);
         for (int k = 0; k < n; ++k) {
             const std::int32_t v = m.PolyVert(p, k);
             if (v >= 0 && v < vertCount) {
-                SetBit(m.VertFlag[v], kFlagInView, true);
+                SetBit(view.VertView[v], kFlagInView, true);
             }
         }
     }
@@ -140,15 +139,15 @@ bool Selected(model::Bool16 b) {
     return b != model::kFalse;
 }
 
-void DrawOutlines(const model::ModelStore& m, const config::Settings& s, const std::vector<PixelPoint>& px,
-                  Canvas& canvas) {
+void DrawOutlines(const WireframeView& view, const model::ModelStore& m, const config::Settings& s,
+                  const std::vector<PixelPoint>& px, Canvas& canvas) {
     const int polyCount = UsedPolys(m);
     std::vector<Segment> segs;
     segs.reserve(static_cast<std::size_t>(polyCount) * 4);
     auto pass = [&](Colour colour, auto wanted) {
         segs.clear();
         for (int p = 0; p < polyCount; ++p) {
-            if (wanted(m.PolyFlag[p], Selected(m.PolySel[p]))) {
+            if (wanted(PolygonFlags(view, m, p), Selected(m.PolySel[p]))) {
                 AppendOutline(m, p, px, segs);
             }
         }
@@ -164,7 +163,7 @@ void DrawOutlines(const model::ModelStore& m, const config::Settings& s, const s
     pass(s.View1_SelLineColor, [](std::uint8_t f, bool sel) { return sel && (f & kFlagInView); });
 
     const int cur = m.CurPoly;
-    if (cur >= 0 && cur < polyCount && (m.PolyFlag[cur] & kFlagInView)) {
+    if (cur >= 0 && cur < polyCount && (view.PolyView[cur] & kFlagInView)) {
         const int n = Corners(m, cur);
         auto corner = [&](int k) { return px[static_cast<std::size_t>(m.PolyVert(cur, k))]; };
         canvas.SetPen(s.View1_CurrLineColor);
@@ -182,7 +181,7 @@ void DrawOutlines(const model::ModelStore& m, const config::Settings& s, const s
 
     segs.clear();
     for (int p = 0; p < polyCount; ++p) {
-        if ((m.PolyFlag[p] & kFlagInView) && m.PolySelEdge[p] >= 0) {
+        if ((view.PolyView[p] & kFlagInView) && m.PolySelEdge[p] >= 0) {
             AppendEdge(m, p, m.PolySelEdge[p], px, segs);
         }
     }
@@ -208,7 +207,7 @@ void DrawVertexMarks(const WireframeView& view, const model::ModelStore& m, cons
     auto pass = [&](Colour colour, bool selected) {
         pts.clear();
         for (int i = 0; i < vertCount; ++i) {
-            if ((m.VertFlag[i] & kFlagInView) && Selected(m.VertSel[i]) == selected) {
+            if ((view.VertView[i] & kFlagInView) && Selected(m.VertSel[i]) == selected) {
                 AppendMark(view.ScrVert[i], pts);
             }
         }
@@ -318,7 +317,7 @@ std::int32_t ToPixel(float logical) {
     return model::RoundToInt32(static_cast<double>(logical));
 }
 
-void ProjectAndFlag(WireframeView& view, model::ModelStore& m, const config::Settings& settings) {
+void ProjectAndFlag(WireframeView& view, const model::ModelStore& m, const config::Settings& settings) {
     const int vertCount = UsedVerts(m);
     const float w = view.ViewWidth;
     const float h = view.ViewHeight;
@@ -326,21 +325,21 @@ void ProjectAndFlag(WireframeView& view, model::ModelStore& m, const config::Set
     for (int i = 0; i < vertCount; ++i) {
         const ScreenPos s = project(m.Vert[i]);
         view.ScrVert[i] = s;
-        SetBit(m.VertFlag[i], kFlagInView, InWideMargin(s, w, h));
+        view.VertView[i] = InWideMargin(s, w, h) ? kFlagInView : 0;
     }
     FlagPolygons(view, m, vertCount);
     if (settings.SelectFrontOnly && view.CullPolys) {
-        HideBackVertices(m, vertCount);
+        HideBackVertices(view, m, vertCount);
     }
     for (int i = 0; i < vertCount; ++i) {
         if (!InNarrowMargin(view.ScrVert[i], w, h)) {
-            SetBit(m.VertFlag[i], kFlagInView, false);
+            SetBit(view.VertView[i], kFlagInView, false);
         }
     }
 }
 
-void DrawView1(WireframeView& view, model::ModelStore& m, const config::Settings& settings, Canvas& canvas,
-               Overlays* overlays) {
+void DrawView1(WireframeView& view, const model::ModelStore& m, const config::Settings& settings,
+               Canvas& canvas, Overlays* overlays) {
     canvas.Clear(settings.View1_BackColor);
     ProjectAndFlag(view, m, settings);
     if (m.PolyCount > 0) {
@@ -349,13 +348,13 @@ void DrawView1(WireframeView& view, model::ModelStore& m, const config::Settings
         for (int i = 0; i < vertCount; ++i) {
             px[static_cast<std::size_t>(i)] = {ToPixel(view.ScrVert[i].X), ToPixel(view.ScrVert[i].Y)};
         }
-        DrawOutlines(m, settings, px, canvas);
+        DrawOutlines(view, m, settings, px, canvas);
     }
     if (m.VertCount >= 0) {
         DrawVertexMarks(view, m, settings, canvas);
     }
     const int cur = m.CurVert;
-    if (cur >= 0 && cur < UsedVerts(m) && (m.VertFlag[cur] & kFlagInView)) {
+    if (cur >= 0 && cur < UsedVerts(m) && (view.VertView[cur] & kFlagInView)) {
         canvas.WideDot(view.ScrVert[cur].X, view.ScrVert[cur].Y, 4, kRed);
         canvas.WideDot(view.ScrVert[cur].X, view.ScrVert[cur].Y, 2, kWhite);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The orthographic wireframe view: its state, the projection of model points, the in-view and
-// facing-away flags each redraw leaves in the model store, and the drawing itself.
+// facing-away flags each redraw leaves in the view, and the drawing itself.
 //
 // The view works in device pixels throughout: projected positions, the centre offset and the
 // view size are pixels, and the zoom is pixels per model unit.
@@ -18,7 +18,8 @@ namespace zv::render {
 
 class Overlays;
 
-// Flag values a redraw writes; value 1 (shown) belongs to the model and part code.
+// Flag values. Shown (1) is the model's, kept in VertFlag / PolyFlag by the part code; in view
+// (2) and facing away (4) are the view's, rewritten by each redraw in VertView / PolyView.
 inline constexpr std::uint8_t kFlagShown = 1;
 inline constexpr std::uint8_t kFlagInView = 2;
 inline constexpr std::uint8_t kFlagFacingAway = 4;
@@ -50,7 +51,22 @@ struct WireframeView {
     bool ShowGroupNames = false;
     // Projected position of each vertex, valid after a redraw.
     model::Table<ScreenPos> ScrVert{model::kVertexCapacity};
+    // In view (vertices) and in view, facing away (polygons), valid after a redraw. They live
+    // here rather than in the store so that drawing never changes the document.
+    model::FlagTable<std::uint8_t> VertView{model::kVertexCapacity};
+    model::FlagTable<std::uint8_t> PolyView{model::kPolygonCapacity};
 };
+
+// The shown flag of vertex i from the model and the in-view flag from the last redraw, in one
+// value with the bits above.
+inline std::uint8_t VertexFlags(const WireframeView& view, const model::ModelStore& m, int i) {
+    return static_cast<std::uint8_t>((m.VertFlag[i] & kFlagShown) | view.VertView[i]);
+}
+
+// The same for polygon p: shown, in view and facing away.
+inline std::uint8_t PolygonFlags(const WireframeView& view, const model::ModelStore& m, int p) {
+    return static_cast<std::uint8_t>((m.PolyFlag[p] & kFlagShown) | view.PolyView[p]);
+}
 
 // One row of the orientation table.
 struct OrientationInfo {
@@ -96,16 +112,16 @@ bool FacesAway(const ScreenPos& p0, const ScreenPos& p1, const ScreenPos& p2);
 // int32 range (NaN gives 0).
 std::int32_t ToPixel(float logical);
 
-// Projects every vertex into ScrVert and rewrites the in-view flag of every vertex and the
-// in-view and facing-away flags of every polygon. A polygon with no corners or a corner that
-// is not a vertex of the model is not in view; one with fewer than three usable corners faces
-// the viewer.
-void ProjectAndFlag(WireframeView& view, model::ModelStore& m, const config::Settings& settings);
+// Projects every vertex into ScrVert and rewrites VertView (in view) and PolyView (in view,
+// facing away) for every vertex and polygon of the model, which it only reads. A polygon with
+// no corners or a corner that is not a vertex of the model is not in view; one with fewer than
+// three usable corners faces the viewer.
+void ProjectAndFlag(WireframeView& view, const model::ModelStore& m, const config::Settings& settings);
 
 // The whole redraw: clear, project and flag, outlines, vertex marks, current vertex, overlays
 // (may be null), part names, refresh.
-void DrawView1(WireframeView& view, model::ModelStore& m, const config::Settings& settings, Canvas& canvas,
-               Overlays* overlays = nullptr);
+void DrawView1(WireframeView& view, const model::ModelStore& m, const config::Settings& settings,
+               Canvas& canvas, Overlays* overlays = nullptr);
 
 // Draws the label of every checked part with at least one polygon at the mean position of
 // its polygons' first corners, then refreshes. Uses ScrVert as the last redraw left it.

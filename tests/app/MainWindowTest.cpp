@@ -197,7 +197,14 @@ TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
     EXPECT_EQ(view1->cursor().shape(), Qt::CrossCursor);
     EXPECT_FALSE(w.Button("view_mode")->isChecked());
     EXPECT_EQ(w.Button("openbin")->toolTip(), QStringLiteral("Open model"));
-    EXPECT_FALSE(w.Button("translate")->isEnabled()); // its tool comes later
+    EXPECT_EQ(w.Ws().Mode, WorkMode::EditVertex);
+    // The transform tools: at most one of translate, scale and rotate is pressed.
+    w.Button("translate")->trigger();
+    w.Button("rotate")->trigger();
+    EXPECT_FALSE(w.Button("translate")->isChecked());
+    EXPECT_EQ(w.Ws().Tools.Active, TransformTools::Tool::Rotate);
+    w.Button("rotate")->trigger();
+    EXPECT_EQ(w.Ws().Tools.Active, TransformTools::Tool::None);
 
     EXPECT_TRUE(w.Ws().Settings.SelectFrontOnly); // SelectAllPolygons starts released
     w.Button("SelectAllPolygons")->trigger();

@@ -177,7 +177,7 @@ TEST_F(ViewInputTest, PolygonClickNextToAVertexSelectsThePolygon) {
     int target = -1;
     QPoint at;
     for (int p = 0; p < m.PolyCount && target < 0; ++p) {
-        if ((m.PolyFlag[p] & 7) != 3) {
+        if ((render::PolygonFlags(view, m, p) & 7) != 3) {
             continue; // shown, in view and facing the screen only
         }
         float cx = 0;

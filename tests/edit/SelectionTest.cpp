@@ -503,25 +503,25 @@ TEST_F(SelectionTest, KeyTableHasEachCombinationOnceAndRunsIt) {
 
 class PickTest : public SelectionTest {
 protected:
-    void SetUp() override {
-        SelectionTest::SetUp();
-        screen.resize(16);
-    }
-    // A vertex at a screen position, shown and in view.
+    // A vertex at a screen position, shown by the model and in view by the last redraw.
     int At(float x, float y) {
         const int v = AddVertex(*m, x, y, 0);
-        screen[static_cast<std::size_t>(v)] = {x, y, 0};
-        m->VertFlag[v] = render::kFlagShown | render::kFlagInView;
+        view->ScrVert[v] = {x, y, 0};
+        m->VertFlag[v] = render::kFlagShown;
+        view->VertView[v] = render::kFlagInView;
         return v;
     }
+    // A polygon shown by the model, in view and with the extra view flags of the last redraw.
     int Drawn(std::initializer_list<test::Corner> corners, std::uint8_t extra = 0) {
         const int p = AddPolygon(*m, corners);
-        m->PolyFlag[p] = static_cast<std::uint8_t>(render::kFlagShown | render::kFlagInView | extra);
+        m->PolyFlag[p] = render::kFlagShown;
+        view->PolyView[p] = static_cast<std::uint8_t>(render::kFlagInView | extra);
         return p;
     }
-    int PointPick(float x, float y) { return SelectPolygonsAtPoint(*m, settings, screen, x, y); }
+    int PointPick(float x, float y) { return SelectPolygonsAtPoint(*m, settings, *view, x, y); }
+    int RectPick(const render::PickRect& rect) { return SelectPolygonsInRect(*m, ui, settings, *view, rect); }
 
-    std::vector<render::ScreenPos> screen;
+    std::unique_ptr<render::WireframeView> view = std::make_unique<render::WireframeView>();
 };
 
 TEST_F(PickTest, PointSelectsEveryDrawnPolygonContainingIt) {
@@ -549,10 +549,14 @@ TEST_F(PickTest, PointOnAHorizontalEdge) {
 TEST_F(PickTest, OnlyPolygonsDrawnInViewAndFacingTheScreenArePicked) {
     const int a = At(0, 0), b = At(10, 0), c = At(10, 10);
     const int away = Drawn({{a}, {b}, {c}}, render::kFlagFacingAway);
-    const int hidden = AddPolygon(*m, {{a}, {b}, {c}});
-    m->PolyFlag[hidden] = render::kFlagInView;
-    const int offView = AddPolygon(*m, {{a}, {b}, {c}});
-    m->PolyFlag[offView] = render::kFlagShown;
+    const int hidden = Drawn({{a}, {b}, {c}});
+    m->PolyFlag[hidden] = 0;
+    const int offView = Drawn({{a}, {b}, {c}});
+    view->PolyView[offView] = 0;
+    // In view and facing the screen only by bits in the store, which no redraw reads.
+    const int stale = Drawn({{a}, {b}, {c}});
+    view->PolyView[stale] = 0;
+    m->PolyFlag[stale] = render::kFlagShown | render::kFlagInView;
 
     settings.SelectFrontOnly = true;
     EXPECT_EQ(PointPick(8, 2), 0);
@@ -561,13 +565,14 @@ TEST_F(PickTest, OnlyPolygonsDrawnInViewAndFacingTheScreenArePicked) {
     EXPECT_EQ(SelectedPolys(), Ints{away});
 }
 
-TEST_F(PickTest, PolygonsWithCornersBeyondTheProjectionAreSkipped) {
+TEST_F(PickTest, PolygonsWithCornersThatAreNoVertexAreSkipped) {
     const int a = At(0, 0), b = At(10, 0);
-    AddVertex(*m, 10, 10, 0);
+    const int gone = At(10, 10);
     Drawn({{a}, {b}, {15}}); // vertex 15 has a screen slot but is no vertex
     Drawn({{a}, {b}, {400}});
-    screen.resize(2); // vertex 2 was never projected
-    Drawn({{a}, {b}, {2}});
+    Drawn({{a}, {b}, {gone}});
+    Drawn({{a}, {b}, {-1}});
+    m->VertCount = gone; // deleted since the redraw, which left its position behind
     EXPECT_EQ(PointPick(8, 2), 0);
     m->PolyVCount[0] = 0;
     EXPECT_EQ(PointPick(0, 0), 0);
@@ -591,14 +596,13 @@ TEST_F(PickTest, PolygonRectangleTakesPolygonsWhollyInsideAndIsHalfOpen) {
     Drawn({{a}, {c}, {edge}});                       // one corner on the right edge
     Drawn({{a}, {b}, {c}}, render::kFlagFacingAway); // skipped while front only
     settings.SelectFrontOnly = true;
-    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {0, 0, 10, 10}), 1);
+    EXPECT_EQ(RectPick({0, 0, 10, 10}), 1);
     EXPECT_EQ(SelectedPolys(), Ints{inside});
     EXPECT_EQ(SelectedVerts(), Ints{}) << "polygons only";
 
     settings.SelectFrontOnly = false;
-    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {1, 1, 1, 10}), 0) << "no width";
-    EXPECT_EQ(SelectPolygonsInRect(*m, ui, settings, screen, {1, 1, 10.5f, 10}), 3)
-        << "the left edge is inside";
+    EXPECT_EQ(RectPick({1, 1, 1, 10}), 0) << "no width";
+    EXPECT_EQ(RectPick({1, 1, 10.5f, 10}), 3) << "the left edge is inside";
 }
 
 TEST_F(PickTest, PickedVertexBecomesCurrentAndMayMarkItsPolygons) {
@@ -634,7 +638,6 @@ TEST_F(PickTest, DoubleClickTogglesTheVertexAndReportsIt) {
 }
 
 TEST_F(PickTest, ScreenPositionsCoverTheWholeProjection) {
-    auto view = std::make_unique<render::WireframeView>();
     view->ScrVert[7] = {3, 4, 5};
     const auto positions = ScreenPositions(*view);
     EXPECT_EQ(positions.size(), static_cast<std::size_t>(model::kVertexCapacity));

@@ -134,10 +134,14 @@ TEST(ViewRules, DamagedPolygonsAreNotDrawable) {
 
 TEST(ViewRules, ShownIsBitZeroOfThePolygonFlag) {
     auto m = OnePolygon(3);
-    m->PolyFlag[0] = 3; // shown, and marked in view by the wireframe view
+    m->PolyFlag[0] = 1;
     EXPECT_TRUE(IsShown(*m, 0));
-    m->PolyFlag[0] = 6;
+    m->PolyFlag[0] = 0;
     EXPECT_FALSE(IsShown(*m, 0));
+    m->PolyFlag[0] = 6; // other bits are not the shown flag
+    EXPECT_FALSE(IsShown(*m, 0));
+    m->PolyFlag[0] = 7;
+    EXPECT_TRUE(IsShown(*m, 0));
 }
 
 TEST(ViewRules, UploadRefusesBadArgumentsWithoutTouchingOpenGl) {

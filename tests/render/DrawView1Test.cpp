@@ -1,3 +1,4 @@
+#include "model/Columns.h"
 #include "render/Overlays.h"
 #include "render/WireframeView.h"
 #include "tests/support/ModelBuilder.h"
@@ -215,6 +216,43 @@ TEST_F(DrawView1Test, GroupNamesSitAtTheMeanFirstCornerOfCheckedParts) {
     EXPECT_EQ(texts[0].Colour, settings.View1_PartnameColor);
     EXPECT_EQ(texts[1].Text, "body");
     EXPECT_EQ(canvas.Ops.back().Kind, CanvasOpKind::Refresh);
+}
+
+// Drawing is no edit: every column of the store keeps its bytes, whatever the view flags, so
+// a redraw can never mark the document changed or slip into the edit history.
+TEST_F(DrawView1Test, RedrawLeavesEveryColumnOfTheModelUntouched) {
+    const int front = Triangle(10, 10);
+    const int away = Triangle(40, 10, true);
+    const int hidden = Triangle(70, 10);
+    const int offView = Triangle(100, 10);
+    m.PolyFlag[hidden] = 0;
+    m.Vert[3 * offView] = {5000, 0, 0};
+    // Bits a redraw once kept in the store stay as they are, even where they are now wrong.
+    m.VertFlag[3 * offView] = kFlagShown | kFlagInView;
+    m.PolyFlag[front] = kFlagShown | kFlagFacingAway;
+    m.PolySel[away] = model::kTrue;
+    m.VertSel[1] = model::kTrue;
+    m.CurPoly = front;
+    m.CurEdge = 1;
+    m.CurVert = 2;
+    settings.SelectFrontOnly = true;
+    view.ShowVertices = true;
+    view.ShowGroupNames = true;
+    const int vertCount = m.VertCount;
+    const int polyCount = m.PolyCount;
+    const model::RowBlock verts = model::CaptureVertexRows(m, 0, model::kVertexCapacity);
+    const model::RowBlock polys = model::CapturePolygonRows(m, 0, model::kPolygonCapacity);
+
+    Draw();
+
+    // The redraw did its work, in the view.
+    EXPECT_EQ(view.PolyView[front], kFlagInView);
+    EXPECT_EQ(view.PolyView[away], kFlagInView | kFlagFacingAway);
+    EXPECT_EQ(view.VertView[3 * offView], 0);
+    EXPECT_EQ(m.VertCount, vertCount);
+    EXPECT_EQ(m.PolyCount, polyCount);
+    EXPECT_TRUE(model::CaptureVertexRows(m, 0, model::kVertexCapacity).Bytes == verts.Bytes);
+    EXPECT_TRUE(model::CapturePolygonRows(m, 0, model::kPolygonCapacity).Bytes == polys.Bytes);
 }
 
 } // namespace

@@ -121,7 +121,7 @@ TEST_F(QPainterCanvasTest, EveryOrientationDrawsFrontBackAndMarks) {
         Render();
         view.ShowGroupNames = true;
         for (int i = 0; i < m.VertCount; ++i) {
-            if (m.VertFlag[i] & render::kFlagInView) {
+            if (view.VertView[i] & render::kFlagInView) {
                 const int x = render::ToPixel(view.ScrVert[i].X);
                 const int y = render::ToPixel(view.ScrVert[i].Y);
                 EXPECT_EQ(image.pixel(x, y), Rgb(settings.View1_VertColor)) << i;

@@ -21,9 +21,9 @@ protected:
         view.ViewHeight = 100;
         test::StartModel(m);
     }
-    bool VertInView(int i) const { return (m.VertFlag[i] & kFlagInView) != 0; }
-    bool PolyInView(int p) const { return (m.PolyFlag[p] & kFlagInView) != 0; }
-    bool PolyAway(int p) const { return (m.PolyFlag[p] & kFlagFacingAway) != 0; }
+    bool VertInView(int i) const { return (view.VertView[i] & kFlagInView) != 0; }
+    bool PolyInView(int p) const { return (view.PolyView[p] & kFlagInView) != 0; }
+    bool PolyAway(int p) const { return (view.PolyView[p] & kFlagFacingAway) != 0; }
     // A triangle facing the viewer (clockwise on the screen) at screen x0, y0.
     int Front(float x0, float y0) {
         const int a = AddVertex(m, x0, -y0, 0);
@@ -65,17 +65,29 @@ TEST_F(WireframeFlagsTest, VertexAtTwiceTheWidthShowsItsPolygonButGetsNoMark) {
     EXPECT_TRUE(VertInView(edge));
 }
 
-TEST_F(WireframeFlagsTest, RedrawKeepsTheShownBitAndReplacesItsOwn) {
+TEST_F(WireframeFlagsTest, RedrawReplacesTheViewFlagsAndCombinesWithTheShownOnes) {
     const int p = Front(10, 10);
     m.VertFlag[0] = kFlagShown;
-    m.PolyFlag[p] = kFlagShown | kFlagFacingAway;
+    m.PolyFlag[p] = kFlagShown;
+    view.PolyView[p] = kFlagFacingAway; // left by an earlier redraw
     Run();
-    EXPECT_EQ(m.VertFlag[0], kFlagShown | kFlagInView);
-    EXPECT_EQ(m.PolyFlag[p], kFlagShown | kFlagInView);
-    m.Vert[0] = {-500, 0, 0};
-    Run();
+    EXPECT_EQ(view.VertView[0], kFlagInView);
+    EXPECT_EQ(view.PolyView[p], kFlagInView);
+    EXPECT_EQ(VertexFlags(view, m, 0), kFlagShown | kFlagInView);
+    EXPECT_EQ(PolygonFlags(view, m, p), kFlagShown | kFlagInView);
     EXPECT_EQ(m.VertFlag[0], kFlagShown);
-    EXPECT_EQ(m.PolyFlag[p] & kFlagInView, 0);
+    EXPECT_EQ(m.PolyFlag[p], kFlagShown);
+
+    m.Vert[0] = {-500, 0, 0};
+    m.PolyFlag[p] = 0;
+    Run();
+    EXPECT_EQ(VertexFlags(view, m, 0), kFlagShown);
+    EXPECT_EQ(PolygonFlags(view, m, p), 0) << "hidden by the model, out of view by the redraw";
+
+    // Only the shown bit of the store counts; the view's bits come from the view alone.
+    m.VertFlag[0] = kFlagShown | kFlagInView;
+    view.VertView[0] = kFlagFacingAway;
+    EXPECT_EQ(VertexFlags(view, m, 0), kFlagShown | kFlagFacingAway);
 }
 
 TEST_F(WireframeFlagsTest, PolygonsWithoutUsableCornersAreNotInView) {
@@ -83,11 +95,11 @@ TEST_F(WireframeFlagsTest, PolygonsWithoutUsableCornersAreNotInView) {
     const int empty = AddPolygon(m, {});
     const int broken = AddPolygon(m, {{0}, {1}, {77}});
     const int line = AddPolygon(m, {{0}, {1}});
-    m.PolyFlag[empty] = kFlagInView | kFlagFacingAway;
-    m.PolyFlag[broken] = kFlagInView | kFlagFacingAway;
+    view.PolyView[empty] = kFlagInView | kFlagFacingAway;
+    view.PolyView[broken] = kFlagInView | kFlagFacingAway;
     Run();
-    EXPECT_EQ(m.PolyFlag[empty], 0);
-    EXPECT_EQ(m.PolyFlag[broken], 0);
+    EXPECT_EQ(view.PolyView[empty], 0);
+    EXPECT_EQ(view.PolyView[broken], 0);
     EXPECT_TRUE(PolyInView(line));
     EXPECT_FALSE(PolyAway(line));
 }

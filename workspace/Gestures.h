@@ -1,0 +1,57 @@
+#pragma once
+// What the mouse gestures of the wireframe view and the editing keys mean in each working mode,
+// without any toolkit: the window turns its events into render::ViewEffect values and keys,
+// and these functions apply them to the document and return what changed, so the window
+// refreshes once per event.
+
+#include "edit/Change.h"
+#include "render/Navigation.h"
+#include "workspace/Workspace.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace zv {
+
+// The state of a gesture that spans several events: the vertex drag of edit mode.
+struct GestureState {
+    std::uint64_t NextGesture = 1;
+    int DragVertex = -1;        // the picked vertex being dragged, -1 none
+    bool DragSelection = false; // it is selected: the whole selection moves with it
+    model::VertRec DragStart;   // its position at the press
+    float PressX = 0;           // the press point
+    float PressY = 0;
+    std::uint64_t DragId = 0; // collation key of the drag's one step
+};
+
+// Applies the picks, rubber band, double click and drag of one wireframe event in the working
+// mode: picking makes a vertex current (and starts a drag of it), a polygon click or band selects
+// polygons in polygon select mode, a band selects vertices, a double click toggles a vertex, and
+// a drag step moves the picked vertex (with the selection when it is selected) as one collated
+// step, snapped to the snap grid when "Snap Vertices" is on. A release ends the drag.
+edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewEffect& e, bool release);
+
+// The nudge keys: Insert / Delete along +X / -X, Home / End along +Y / -Y, Page Up / Page Down
+// along +Z / -Z.
+enum class NudgeKey { PlusX, MinusX, PlusY, MinusY, PlusZ, MinusZ };
+
+// Steps of the nudge keys: plain, Shift, Ctrl, Shift and Ctrl.
+inline constexpr double kNudgeSteps[4] = {0.005, 0.1, 5, 20};
+// Degrees of one rotate nudge, and the factor of one scale nudge (its key's opposite divides).
+inline constexpr double kNudgeDegrees[4] = {1, 5, 15, 90};
+inline constexpr double kNudgeFactors[4] = {1.0204, 1.25, 1.005, 1.002};
+
+// A nudge key outside waypoint edit mode: while "toggle_vert" is pressed, the selected vertices
+// move by the step along the key's axis ("translate"), turn about the selection centre around
+// it ("rotate"), or scale along it about the selection centre ("scale"). A run of nudges is one
+// step. nullopt when the key does nothing in the current state.
+std::optional<edit::Change> Nudge(Workspace& ws, NudgeKey key, bool shift, bool ctrl);
+
+// Ctrl V: a vertex at the model point under the cursor (the hidden axis at the view centre's
+// value), made current. Nothing at the vertex limit.
+edit::Change AddVertexAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor);
+
+// The working mode as the navigation functions know it.
+render::ToolMode ToolModeOf(WorkMode mode);
+
+} // namespace zv
