@@ -532,13 +532,13 @@ void MainWindow::LoadFiles(const QStringList& paths) {
         files.push_back(ToCore(p));
     }
     const bool f1 = Item("mnuSpecial", 4) != nullptr && Item("mnuSpecial", 4)->isChecked();
-    if (!files.empty() && !ConfirmDiscard()) {
+    const std::string first = files.empty() ? std::string() : model::UpperAscii(files.front());
+    const bool replaces = first.ends_with(".VRL") || first.ends_with(".BIN");
+    if (replaces && !ConfirmDiscard()) {
         return; // the first file would replace a model with unsaved changes
     }
-    if (!files.empty()) {
-        format_ = model::UpperAscii(files.front()).ends_with(".BIN") ? ModelFormat::Bin
-                  : f1                                               ? ModelFormat::F1
-                                                                     : ModelFormat::Scgt;
+    if (replaces) {
+        format_ = first.ends_with(".BIN") ? ModelFormat::Bin : f1 ? ModelFormat::F1 : ModelFormat::Scgt;
     }
     const std::string last = formats::LoadDroppedFiles(*ws_, files, f1);
     if (!last.empty()) {

@@ -13,8 +13,6 @@ namespace {
 using model::kFalse;
 using model::kTrue;
 
-constexpr std::uint8_t kDrawnInView = render::kFlagShown | render::kFlagInView;
-
 using model::CornerCount;
 using model::ForEachCornerVertex;
 using model::HasSoundCorners;
@@ -25,53 +23,6 @@ using model::UsedVertices;
 
 model::Bool16 Not(model::Bool16 b) {
     return b != kFalse ? kFalse : kTrue;
-}
-
-// Polygon p as the last redraw drew it is open to picking.
-bool IsPickable(const render::WireframeView& view, const model::ModelStore& m,
-                const config::Settings& settings, std::int32_t p) {
-    const std::uint8_t flag = render::PolygonFlags(view, m, p);
-    if ((flag & kDrawnInView) != kDrawnInView) {
-        return false;
-    }
-    return !(settings.SelectFrontOnly && (flag & render::kFlagFacingAway) != 0);
-}
-
-// The screen position of every corner of p, or false when a corner has none.
-bool CornerPositions(const model::ModelStore& m, std::span<const render::ScreenPos> screen, std::int32_t p,
-                     std::array<render::ScreenPos, model::kMaxCorners>& out, int& n) {
-    n = CornerCount(m, p);
-    if (n == 0) {
-        return false;
-    }
-    for (int k = 0; k < n; ++k) {
-        const std::int32_t v = m.PolyVert(p, k);
-        if (!IsVertex(m, v) || static_cast<std::size_t>(v) >= screen.size()) {
-            return false;
-        }
-        out[static_cast<std::size_t>(k)] = screen[static_cast<std::size_t>(v)];
-    }
-    return true;
-}
-
-// Crossings of a ray from (px, py) towards +x with the closed outline; a horizontal edge never
-// counts, and the upper end of each edge belongs to it so that a shared corner counts once.
-bool OutlineContains(const std::array<render::ScreenPos, model::kMaxCorners>& pts, int n, double px,
-                     double py) {
-    int crossings = 0;
-    render::ScreenPos prev = pts[0];
-    for (int k = 1; k <= n; ++k) {
-        const render::ScreenPos cur = pts[static_cast<std::size_t>(k % n)];
-        const double x1 = prev.X, y1 = prev.Y, x2 = cur.X, y2 = cur.Y;
-        if (py > std::min(y1, y2) && py <= std::max(y1, y2) && px <= std::max(x1, x2) && y1 != y2) {
-            const double xi = (py - y1) * (x2 - x1) / (y2 - y1) + x1;
-            if (x1 == x2 || px <= xi) {
-                ++crossings;
-            }
-        }
-        prev = cur;
-    }
-    return crossings % 2 == 1;
 }
 
 std::string Coordinates(const model::VertRec& v, const char* firstGap) {
@@ -481,42 +432,20 @@ std::optional<Change> HandleSelectionKey(SelectionContext& ctx, int key, bool sh
 
 int SelectPolygonsAtPoint(model::ModelStore& m, const config::Settings& settings,
                           const render::WireframeView& view, float px, float py) {
-    const std::span<const render::ScreenPos> screen = ScreenPositions(view);
-    std::array<render::ScreenPos, model::kMaxCorners> pts{};
-    int hits = 0;
-    for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
-        int n = 0;
-        if (!IsPickable(view, m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
-            continue;
-        }
-        if (OutlineContains(pts, n, px, py)) {
-            m.PolySel[p] = kTrue;
-            ++hits;
-        }
+    const std::vector<int> found = render::PolygonsAtPoint(view, m, settings.SelectFrontOnly, px, py);
+    for (const int p : found) {
+        m.PolySel[p] = kTrue;
     }
-    return hits;
+    return static_cast<int>(found.size());
 }
 
 int SelectPolygonsInRect(model::ModelStore& m, model::UserInterface& /*ui*/, const config::Settings& settings,
                          const render::WireframeView& view, const render::PickRect& rect) {
-    if (rect.Empty()) {
-        return 0;
+    const std::vector<int> found = render::PolygonsInRect(view, m, settings.SelectFrontOnly, rect);
+    for (const int p : found) {
+        m.PolySel[p] = kTrue;
     }
-    const std::span<const render::ScreenPos> screen = ScreenPositions(view);
-    std::array<render::ScreenPos, model::kMaxCorners> pts{};
-    int count = 0;
-    for (std::int32_t p = 0; p < UsedPolygons(m); ++p) {
-        int n = 0;
-        if (!IsPickable(view, m, settings, p) || !CornerPositions(m, screen, p, pts, n)) {
-            continue;
-        }
-        const auto begin = pts.begin();
-        if (std::all_of(begin, begin + n, [&](const render::ScreenPos& s) { return rect.Contains(s); })) {
-            m.PolySel[p] = kTrue;
-            ++count;
-        }
-    }
-    return count;
+    return static_cast<int>(found.size());
 }
 
 int SelectRectVertices(model::ModelStore& m, model::UserInterface& ui, std::span<const int> found) {

@@ -53,6 +53,17 @@ PickRect NormaliseRect(float ax, float ay, float bx, float by);
 // inside rect, in index order; none for an empty rectangle.
 std::vector<int> VerticesInRect(const WireframeView& view, const model::ModelStore& m, const PickRect& rect);
 
+// The polygons drawn in view (shown and in view; not facing away while frontOnly) whose
+// outline contains (px, py) by the crossing rule, in index order. A polygon with a corner that
+// is no vertex is never picked.
+std::vector<int> PolygonsAtPoint(const WireframeView& view, const model::ModelStore& m, bool frontOnly,
+                                 float px, float py);
+
+// The polygons drawn in view (as for PolygonsAtPoint) whose corners all lie in the normalised,
+// half-open rectangle; none for an empty one.
+std::vector<int> PolygonsInRect(const WireframeView& view, const model::ModelStore& m, bool frontOnly,
+                                const PickRect& rect);
+
 // The status line of a picked vertex: "Vertex: " index, "    x: ", "  y: ", "  z: " and the
 // coordinates in their shortest form. An index outside the model gives an empty text.
 std::string VertexPickText(const model::ModelStore& m, int v);
