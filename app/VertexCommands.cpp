@@ -270,6 +270,7 @@ InputPanel* VertexCommands::MakeResizePanel() {
     auto* old = new QPushButton(QStringLiteral("Old Values"), panel);
     old->setObjectName(QStringLiteral("Cmd_M_Resize(2)"));
     QGridLayout* grid = panel->Grid();
+    grid->addWidget(new QLabel(QStringLiteral("Factor"), panel), 2, 2);
     for (int a = 0; a < 3; ++a) {
         auto* factor = new QLineEdit(QStringLiteral("1"), panel);
         factor->setObjectName(QStringLiteral("Text_Size_Factor(%1)").arg(a));

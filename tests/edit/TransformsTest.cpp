@@ -11,6 +11,7 @@
 namespace zv::edit {
 namespace {
 
+using model::kFalse;
 using model::kTrue;
 using test::AddVertex;
 
@@ -120,6 +121,12 @@ TEST_F(TransformsTest, ResizePanelKeepsProportionsAndNeverDividesByZero) {
     OldValues(f);
     EXPECT_EQ(f.New, f.Old);
     EXPECT_EQ(f.Factor, (Vec3{1, 1, 1}));
+
+    // No selection, or no vertices at all: sizes of 0, not the box some earlier command left.
+    m->VertSel[0] = m->VertSel[1] = kFalse;
+    EXPECT_EQ(OpenResize(*m, true).Old, (Vec3{0, 0, 0}));
+    m->VertCount = 0;
+    EXPECT_EQ(OpenResize(*m, false).Old, (Vec3{0, 0, 0}));
 }
 
 } // namespace

@@ -117,6 +117,54 @@ TEST_F(VertexOpsTest, DeleteUnusedFillsHolesFromTheEnd) {
     EXPECT_EQ(m->CurVert, 2);
 }
 
+// ---- Cursors and limits that the classic commands left unchecked --------------------------
+
+TEST_F(VertexOpsTest, StaleCursorsAndBadNumbersAreRefusedOrReset) {
+    for (int i = 0; i < 3; ++i) {
+        AddVertex(*m, static_cast<float>(i), 0, 0);
+    }
+    // Goto rounds first: 2.4 is vertex 2, 2.6 would be vertex 3, which does not exist.
+    EXPECT_TRUE(GotoVertex(*m, ui, 2.4, "2.4").Any());
+    EXPECT_EQ(m->CurVert, 2);
+    EXPECT_FALSE(GotoVertex(*m, ui, 2.6, "2.6").Any());
+    EXPECT_FALSE(GotoVertex(*m, ui, -0.6, "-0.6").Any());
+    EXPECT_FALSE(GotoVertex(*m, ui, std::nan(""), "x").Any());
+    ASSERT_EQ(ui.Messages.size(), 3u);
+    EXPECT_EQ(ui.Messages[0].Title, "Goto Vertex ERROR");
+    EXPECT_EQ(ui.Messages[0].Text, "Vertex 2.6 doesn't exist ! ");
+    EXPECT_EQ(m->CurVert, 2);
+
+    // A current vertex left past the count by an earlier deletion deletes nothing.
+    m->CurVert = 3;
+    EXPECT_FALSE(DeleteVertex(*m, rec, ui).Any());
+    EXPECT_EQ(m->VertCount, 3);
+
+    // Deleting the unused ones leaves no current vertex past the new count.
+    m->CurVert = 2;
+    DeleteUnusedVertices(*m, rec);
+    EXPECT_EQ(m->VertCount, 0);
+    EXPECT_EQ(m->CurVert, -1);
+}
+
+TEST_F(VertexOpsTest, AddVertexMakesAModelFirstAndStopsAtTheLimit) {
+    m->VertCount = m->PolyCount = -1; // no model
+    m->VertSel[0] = kTrue;            // stale flags of the slot it takes
+    m->VertFlag[0] = 0;
+    EXPECT_TRUE(edit::AddVertex(*m, rec, ui, {1, 2, 3}).Any());
+    EXPECT_EQ(m->VertCount, 1);
+    EXPECT_EQ(m->PolyCount, 0);
+    EXPECT_EQ(m->CurVert, 0);
+    EXPECT_EQ(m->VertSel[0], kFalse) << "a new vertex is not selected";
+    EXPECT_EQ(m->VertFlag[0], 1) << "and shown";
+
+    m->VertCount = kMaxVertices;
+    EXPECT_FALSE(edit::AddVertex(*m, rec, ui, {1, 2, 3}).Any());
+    EXPECT_FALSE(AddVertexAtPointer(*m, rec, {1, 2, 3}).Any());
+    EXPECT_EQ(m->VertCount, kMaxVertices);
+    ASSERT_EQ(ui.Messages.size(), 1u);
+    EXPECT_EQ(ui.Messages[0].Text, "Can't add,\r80000 vertices is the limit !");
+}
+
 // ---- Weld and join ------------------------------------------------------------------------
 
 TEST_F(VertexOpsTest, WeldRedirectsToTheLowerNumberedRepresentative) {
