@@ -33,6 +33,35 @@ std::string Latin1ToUtf8(const std::string& s) {
     return out;
 }
 
+// True when s is well-formed UTF-8 (no stray continuation bytes, no cut sequences, no
+// overlong forms).
+bool IsUtf8(const std::string& s) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        const std::size_t n = b < 0x80           ? 1
+                              : (b >> 5) == 0x6  ? 2
+                              : (b >> 4) == 0xE  ? 3
+                              : (b >> 3) == 0x1E ? 4
+                                                 : 0;
+        if (n == 0 || i + n > s.size() || (n == 2 && b < 0xC2)) {
+            return false;
+        }
+        for (std::size_t k = 1; k < n; ++k) {
+            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += n;
+    }
+    return true;
+}
+
+// Part names come from file names (UTF-8 on this system) or from part lists (8-bit Windows
+// text): kept when they are UTF-8 already, as the editor shows them.
+std::string PartNameToUtf8(const std::string& s) {
+    return IsUtf8(s) ? s : Latin1ToUtf8(s);
+}
+
 json Vertices(const model::ModelStore& m) {
     json a = json::array();
     for (int i = 0; i < m.VertCount; ++i) {
@@ -64,8 +93,8 @@ json Parts(const model::ModelStore& m) {
         for (int k = 1; k <= m.GroupSize[g]; ++k) {
             members.push_back(m.GroupPoly(g, k));
         }
-        a.push_back({{"name", Latin1ToUtf8(m.GroupName[g])},
-                     {"text", Latin1ToUtf8(m.PartNodes[static_cast<std::size_t>(g - 1)].Text)},
+        a.push_back({{"name", PartNameToUtf8(m.GroupName[g])},
+                     {"text", PartNameToUtf8(m.PartNodes[static_cast<std::size_t>(g - 1)].Text)},
                      {"members", members}});
     }
     return a;

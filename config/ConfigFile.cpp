@@ -288,18 +288,31 @@ void FixGridStep(float& step) {
 }
 
 // The rules run in this order for each axis; the axes do not influence each other.
+// The rules run until they change nothing, so a saved configuration reads back to the same
+// values: (5000, 5000) would otherwise become (4096, 4096) and move again on the next start. At
+// the lower limit equal values part upwards, as going down would be clamped back.
 void FixGridAxis(float& min, float& max, float& step) {
-    if (min == max) {
-        min -= 10;
+    for (int pass = 0; pass < 8; ++pass) {
+        const float oldMin = min, oldMax = max;
+        if (min == max) {
+            if (min - 10 >= -4096.0f) {
+                min -= 10;
+            } else {
+                max += 10;
+            }
+        }
+        if (min == 0) {
+            min = -10;
+        }
+        if (max == 0) {
+            max = 10;
+        }
+        min = std::clamp(min, -4096.0f, 4096.0f);
+        max = std::clamp(max, -4096.0f, 4096.0f);
+        if (min == oldMin && max == oldMax) {
+            break;
+        }
     }
-    if (min == 0) {
-        min = -10;
-    }
-    if (max == 0) {
-        max = 10;
-    }
-    min = std::clamp(min, -4096.0f, 4096.0f);
-    max = std::clamp(max, -4096.0f, 4096.0f);
     FixGridStep(step);
 }
 

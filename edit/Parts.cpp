@@ -148,6 +148,12 @@ int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& n
     return g;
 }
 
+std::string PartFileName(const model::ModelStore& m, int g) {
+    const std::string base = PartBaseName(m, g);
+    return base.empty() ? (g >= 1 && g <= m.PartCount() ? DefaultPartName(g) : std::string())
+                        : FileNameSafe(base);
+}
+
 std::string PartBaseName(const model::ModelStore& m, int g) {
     if (g < 1 || g > m.PartCount()) {
         return {};

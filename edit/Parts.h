@@ -28,6 +28,11 @@ int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& n
 // has none). "" when there is no part g.
 std::string PartBaseName(const model::ModelStore& m, int g);
 
+// The file name (without extension) part g is saved under: its base name with blanks, control
+// and path characters made "_" (as "Rename Parts" does), so a name read from a file can never
+// point outside the folder; the default name when the base name is empty. "" without part g.
+std::string PartFileName(const model::ModelStore& m, int g);
+
 // Removes every part; the caption becomes "Groups: 0".
 void ClearParts(model::ModelStore& m, model::UserInterface& ui);
 

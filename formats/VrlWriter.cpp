@@ -12,6 +12,7 @@
 #include <array>
 #include <bit>
 #include <cmath>
+#include <set>
 #include <unordered_map>
 
 namespace zv::formats {
@@ -473,6 +474,7 @@ bool SaveAllParts(Workspace& ws, const std::string& anyPathInFolder, VrlVariant 
     const std::size_t cut = anyPathInFolder.find_last_of("/\\");
     const std::string folder = cut == std::string::npos ? std::string() : anyPathInFolder.substr(0, cut + 1);
     bool ok = true;
+    std::set<std::string> taken;
     for (int g = 1; g <= m.PartCount() && ok; ++g) {
         model::DeselectAll(m);
         for (int k = 1; k <= m.GroupSize[g]; ++k) {
@@ -481,7 +483,13 @@ bool SaveAllParts(Workspace& ws, const std::string& anyPathInFolder, VrlVariant 
                 m.PolySel[p] = model::kTrue;
             }
         }
-        ok = WriteVrl(ws, folder + model::UpperAscii(edit::PartBaseName(m, g) + ".VRL"), variant);
+        // Two parts of the same name would overwrite each other's file: the later one gets a number.
+        const std::string base = model::UpperAscii(edit::PartFileName(m, g));
+        std::string name = base;
+        for (int n = 2; !taken.insert(name).second; ++n) {
+            name = base + "_" + std::to_string(n);
+        }
+        ok = WriteVrl(ws, folder + name + ".VRL", variant);
     }
     model::DeselectAll(m);
     return ok;

@@ -103,6 +103,15 @@ TEST(CliDump, ModelStoreAsJson) {
     EXPECT_EQ(doc["parts"][0]["members"], nlohmann::json({0, 1, 2, 3, 4, 5}));
 }
 
+TEST(CliDump, PartNamesFromUtf8FileNamesAreNotEncodedTwice) {
+    test::TempDir dir;
+    const std::string named = dir.File("M\xC3\xB6" "del.vrl"); // "Mödel" in UTF-8
+    std::filesystem::copy_file(kBox, named);
+    const CliResult r = Cli({"dump", named});
+    ASSERT_EQ(r.Status, kOk) << r.Err;
+    EXPECT_EQ(nlohmann::json::parse(r.Out)["parts"][0]["name"], "M\xC3\xB6" "del");
+}
+
 TEST(CliConvert, ScgtToF1AndBack) {
     test::TempDir dir;
     const std::string f1 = dir.File("box_f1.vrl"), back = dir.File("back.vrl");

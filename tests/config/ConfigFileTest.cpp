@@ -259,6 +259,21 @@ TEST_F(ConfigFileTest, GridRulesRunInTheirOrder) {
     }
 }
 
+TEST_F(ConfigFileTest, TheGridRulesReachAFixedPoint) {
+    // Each pair read, saved and read again must not move: equal values at or beyond the limits,
+    // and rules that make the values equal again.
+    for (const char* pair : {"5000\n5000", "-5000\n-5000", "10\n0", "0\n-10", "4096\n4096", "-4096\n-4096"}) {
+        SCOPED_TRACE(pair);
+        const Settings first = Load(std::string("GridProperties\n") + pair + "\n");
+        EXPECT_NE(first.Grid.MinX, first.Grid.MaxX);
+        ASSERT_TRUE(SaveConfig(Path(), first, ui));
+        Settings again;
+        ASSERT_TRUE(LoadConfig(Path(), again, ui));
+        EXPECT_EQ(again.Grid.MinX, first.Grid.MinX);
+        EXPECT_EQ(again.Grid.MaxX, first.Grid.MaxX);
+    }
+}
+
 TEST_F(ConfigFileTest, CommentsAndEmptyLinesAreNeitherKeysNorValues) {
     EXPECT_EQ(Load(";MaxTex\r\n 20 \r\n").MaxTex, 500);
     EXPECT_EQ(Load("MaxTex\r\n;MaxTex\r\n\r\n 20 \r\n").MaxTex, 20);

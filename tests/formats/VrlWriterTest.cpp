@@ -336,5 +336,24 @@ TEST_F(VrlWriterTest, EveryPartGoesToItsOwnFile) {
     EXPECT_EQ(ws->Model.PolyCount, 1);
 }
 
+TEST_F(VrlWriterTest, PartNamesFromFilesStayInTheFolderAndNeverOverwriteEachOther) {
+    SmallModel();
+    test::TempDir dir;
+    const std::string folder = dir.File("parts");
+    std::filesystem::create_directories(folder);
+    model::ModelStore& m = ws->Model;
+    // Names as a part list may bring them: a path, and the same name twice.
+    for (const char* name : {"../ESCAPED", "wheel", "WHEEL"}) {
+        model::DeselectAll(m);
+        m.PolySel[0] = model::kTrue;
+        edit::AddPart(m, ui, name);
+    }
+    ASSERT_TRUE(SaveAllParts(*ws, folder + "/any.vrl", VrlVariant::Scgt));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("ESCAPED.VRL")));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/.._ESCAPED.VRL"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/WHEEL.VRL"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/WHEEL_2.VRL"));
+}
+
 } // namespace
 } // namespace zv::formats
