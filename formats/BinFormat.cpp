@@ -84,7 +84,9 @@ public:
         const std::uint64_t at = r_.Position();
         const std::int32_t nv = r_.I32();
         if (nv < 0 || nv > model::kVertexCapacity - vertBase_) {
-            throw ReadError(at);
+            const bool full = vertBase_ > 0 && nv >= 0 && nv <= model::kVertexCapacity;
+            throw ReadError(at,
+                            full ? CapacityDetail("vertices", vertBase_, nv, model::kVertexCapacity) : "");
         }
         nv_ = nv;
         ReadVertices();
@@ -159,7 +161,11 @@ private:
         if (added) {
             if (it->second >= model::kTextureCapacity) {
                 texIndex_.erase(it);
-                throw ReadError(at);
+                throw ReadError(at, texBase_ > 0
+                                        ? CapacityDetail("textures", texBase_,
+                                                         static_cast<std::int64_t>(newNames_.size()) + 1,
+                                                         model::kTextureCapacity)
+                                        : "");
             }
             newNames_.push_back(name);
         }
@@ -181,7 +187,9 @@ private:
     void ReadPolygon(std::uint64_t at, std::int32_t type) {
         const int q = polyBase_ + polygons_;
         if (q >= model::kPolygonCapacity) {
-            throw ReadError(at);
+            throw ReadError(at, polyBase_ > 0 ? CapacityDetail("polygons", polyBase_, polygons_ + 1,
+                                                               model::kPolygonCapacity)
+                                              : "");
         }
         const std::uint64_t countAt = r_.Position();
         const std::int32_t n = r_.I32();
@@ -240,21 +248,24 @@ struct Decoded {
     int Polygons = 0;
     std::vector<std::string> NewNames;
     std::optional<std::uint64_t> Fault;
+    std::string Detail; // the second line of a merge that would exceed a capacity
 };
 
 Decoded DecodeFile(ModelStore& m, const std::string& path, Mode mode) {
     const auto bytes = ReadFileBytes(path);
     if (!bytes) {
-        return {0, 0, {}, 1};
+        return {0, 0, {}, 1, {}};
     }
     BinDecoder d(*bytes, mode, m);
     std::optional<std::uint64_t> fault;
+    std::string detail;
     try {
         d.Decode();
     } catch (const ReadError& e) {
         fault = e.Position();
+        detail = e.Detail();
     }
-    return {d.Vertices(), d.Polygons(), d.NewNames(), fault};
+    return {d.Vertices(), d.Polygons(), d.NewNames(), fault, detail};
 }
 
 void AppendNames(ModelStore& m, const std::vector<std::string>& names) {
@@ -682,7 +693,8 @@ bool MergeBin(Workspace& ws, const std::string& path) {
         }
     }
     if (d.Fault) {
-        Warn(ws, kReadErrorTitle, FilePosText(*d.Fault));
+        Warn(ws, kReadErrorTitle,
+             FilePosText(*d.Fault) + (d.Detail.empty() ? std::string() : "\r" + d.Detail));
         return false;
     }
     return true;

@@ -9,18 +9,32 @@
 #include <cstring>
 #include <span>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 namespace zv::formats {
 
 class ReadError : public std::runtime_error {
 public:
-    explicit ReadError(std::uint64_t position) : std::runtime_error("read error"), position_(position) {}
+    explicit ReadError(std::uint64_t position, std::string detail = {})
+        : std::runtime_error("read error"), position_(position), detail_(std::move(detail)) {}
     // 1-based position of the first byte of the element that could not be read.
     std::uint64_t Position() const { return position_; }
+    // A second line for the message when the position alone does not say what is wrong (a merge
+    // that would exceed a capacity of the model); empty otherwise.
+    const std::string& Detail() const { return detail_; }
 
 private:
     std::uint64_t position_;
+    std::string detail_;
 };
+
+// The second line of a merge refused because the model is full: "Too many vertices for the
+// model: 80000 + 5 (at most 80001)".
+inline std::string CapacityDetail(const char* what, std::int64_t have, std::int64_t adding, int capacity) {
+    return std::string("Too many ") + what + " for the model: " + std::to_string(have) + " + " +
+           std::to_string(adding) + " (at most " + std::to_string(capacity) + ")";
+}
 
 class ByteReader {
 public:

@@ -58,11 +58,13 @@ private:
         return r_.I32();
     }
 
-    // A count from the header, refused when negative or above the limit.
-    int Count(int headerOffset, int limit) {
+    // A count from the header, refused when negative or above the limit. A count the empty model
+    // could take but the merge's base leaves no room for says so.
+    int Count(int headerOffset, int limit, int base = 0, int capacity = 0, const char* what = nullptr) {
         const std::int32_t n = Field(headerOffset);
         if (n < 0 || n > limit) {
-            throw ReadError(FieldPosition(headerOffset));
+            const bool full = what != nullptr && base > 0 && n >= 0 && n <= capacity;
+            throw ReadError(FieldPosition(headerOffset), full ? CapacityDetail(what, base, n, capacity) : "");
         }
         return n;
     }
@@ -70,7 +72,8 @@ private:
     void ReadHeader() {
         const VrlHeaderLayout& L = layout_;
         const bool merge = mode_ == Mode::Merge;
-        nv_ = Count(L.VertexCount, model::kVertexCapacity - vertBase_);
+        nv_ = Count(L.VertexCount, model::kVertexCapacity - vertBase_, vertBase_, model::kVertexCapacity,
+                    "vertices");
         vertexOffset_ = Field(L.VertexOffset);
         nc_ = Count(L.CornerCount, kVrlMaxCorners);
         cornerVertexOffset_ = Field(L.CornerVertexOffset);
@@ -79,7 +82,8 @@ private:
         if (variant_ == VrlVariant::Scgt) {
             nn_ = Field(L.NormalCount);
         }
-        np_ = Count(L.PolygonCount, model::kPolygonCapacity - polyBase_);
+        np_ = Count(L.PolygonCount, model::kPolygonCapacity - polyBase_, polyBase_, model::kPolygonCapacity,
+                    "polygons");
         cornerCountOffset_ = Field(L.CornerCountOffset);
         firstCornerOffset_ = Field(L.FirstCornerOffset);
         colourOffset_ = Field(L.ColourOffset);
@@ -264,7 +268,14 @@ std::array<int, kVrlMaxNames> MergeTextureNames(ModelStore& m, const VrlDecoder&
             continue;
         }
         if (count >= model::kTextureCapacity) {
-            throw ReadError(d.NamePosition(static_cast<int>(t)));
+            // Every name the file would add, for the message.
+            std::unordered_map<std::string, int> added(known.begin(), known.end());
+            std::int64_t adding = static_cast<std::int64_t>(appended.size());
+            for (std::size_t u = t; u < names.size(); ++u) {
+                adding += added.emplace(names[u], 0).second ? 1 : 0;
+            }
+            throw ReadError(d.NamePosition(static_cast<int>(t)),
+                            CapacityDetail("textures", m.TexCount, adding, model::kTextureCapacity));
         }
         known.emplace(names[t], count);
         map[t] = count++;
@@ -287,10 +298,10 @@ void RemapPolygonTextures(ModelStore& m, int first, int count, const std::array<
 }
 
 // Reads and decodes the file with the busy pointer shown, then hands the decoder to commit.
-// Returns the position of the fault, if any.
+// Returns the fault, if any.
 template <class Commit>
-std::optional<std::uint64_t> DecodeFile(Workspace& ws, const std::string& path, VrlVariant variant, Mode mode,
-                                        Commit commit) {
+std::optional<ReadError> DecodeFile(Workspace& ws, const std::string& path, VrlVariant variant, Mode mode,
+                                    Commit commit) {
     model::BusyPointer busy(ws.Ui);
     try {
         const auto bytes = ReadFileBytes(path);
@@ -301,7 +312,7 @@ std::optional<std::uint64_t> DecodeFile(Workspace& ws, const std::string& path, 
         d.Decode();
         commit(d);
     } catch (const ReadError& e) {
-        return e.Position();
+        return e;
     }
     return std::nullopt;
 }
@@ -329,7 +340,7 @@ bool OpenVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
     });
     if (fault) {
         ResetAfterFailedOpen(ws);
-        ws.Ui.ShowMessage("  Vrl open error", FilePosText(*fault), model::MessageIcon::Warning,
+        ws.Ui.ShowMessage("  Vrl open error", FilePosText(fault->Position()), model::MessageIcon::Warning,
                           model::MessageButtons::Ok);
         return false;
     }
@@ -351,8 +362,10 @@ bool MergeVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
     });
     if (fault) {
         const char* title = variant == VrlVariant::Scgt ? "  Vrl merge error" : "F1 2000 Vrl merge error";
-        ws.Ui.ShowMessage(title, "Can't open" + model::FileNameOf(path) + "\r" + FilePosText(*fault),
-                          model::MessageIcon::Warning, model::MessageButtons::Ok);
+        const std::string detail = fault->Detail().empty() ? std::string() : "\r" + fault->Detail();
+        ws.Ui.ShowMessage(
+            title, "Can't open" + model::FileNameOf(path) + "\r" + FilePosText(fault->Position()) + detail,
+            model::MessageIcon::Warning, model::MessageButtons::Ok);
         return false;
     }
     return true;

@@ -482,7 +482,9 @@ TEST_F(BinFormatTest, AFailedMergeKeepsTheCountsAndTheCapacityHolds) {
     const std::size_t second = f.Next();
     f.Polygon(5, {0, 0, 0}, {{0, 0, 0}, {1, 0, 0}, {1, 0, 0}}).I32(0);
     EXPECT_FALSE(MergeBin(ws, Write("big.bin", f)));
-    ExpectOnlyMessage("  bin_open ERROR", "Error at Filepos. " + Hex(second));
+    // A second line says which capacity the merge would exceed.
+    ExpectOnlyMessage("  bin_open ERROR", "Error at Filepos. " + Hex(second) +
+                                              "\rToo many polygons for the model: 80000 + 2 (at most 80001)");
     EXPECT_EQ(m.VertCount, 1);
     EXPECT_EQ(m.PolyCount, 80000);
     EXPECT_EQ(m.TexCount, 1);
@@ -491,7 +493,8 @@ TEST_F(BinFormatTest, AFailedMergeKeepsTheCountsAndTheCapacityHolds) {
     m.PolyCount = 0;
     m.VertCount = 80000;
     EXPECT_FALSE(MergeBin(ws, Write("big.bin", f)));
-    ExpectOnlyMessage("  bin_open ERROR", "Error at Filepos. 11");
+    ExpectOnlyMessage("  bin_open ERROR",
+                      "Error at Filepos. 11\rToo many vertices for the model: 80000 + 2 (at most 80001)");
     EXPECT_EQ(m.VertCount, 80000);
 }
 
