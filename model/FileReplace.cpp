@@ -40,10 +40,40 @@ void CopyMode(int fd, const std::string& target) {
     (void)::fchmod(fd, mode); // mkstemp's 0600 is an acceptable fallback
 }
 
+// The file a save must replace: a symbolic link is followed to what it names (the link stays a
+// link); nullopt when that is something other than a regular file or a missing one (a folder,
+// a device node, a loop of links), which a save must not replace.
+std::optional<std::filesystem::path> SaveTarget(const std::filesystem::path& path) {
+    std::filesystem::path at = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0) {
+            return errno == ENOENT ? std::optional(at) : std::nullopt;
+        }
+        if (S_ISREG(st.st_mode)) {
+            return at;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            return std::nullopt;
+        }
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(at, ec);
+        if (ec) {
+            return std::nullopt;
+        }
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_view data) {
-    const std::filesystem::path target(path);
+    const std::optional<std::filesystem::path> resolved = SaveTarget(path);
+    if (!resolved) {
+        return 1;
+    }
+    const std::filesystem::path target(*resolved);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";
@@ -53,7 +83,7 @@ std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_vi
     if (fd < 0) {
         return 1;
     }
-    CopyMode(fd, path);
+    CopyMode(fd, target.string());
     const std::size_t written = WriteAll(fd, data);
     bool ok = written == data.size() && ::fdatasync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
@@ -61,7 +91,7 @@ std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_vi
         ::unlink(temp.c_str());
         return written + 1;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());
         return data.size() + 1;
     }

@@ -12,7 +12,9 @@ namespace zv::model {
 // Writes data as the file at path. Returns nullopt on success. On failure the old file (if any)
 // is untouched, no temporary file is left, and the result is the 1-based position of the first
 // byte that could not be written (1 when the file could not be created, size + 1 when only the
-// final rename failed).
+// final rename failed). A symbolic link is saved through: its target is replaced and the link
+// stays. A path that names something other than a regular file (a folder, a device node) is
+// refused with position 1, as replacing it would destroy it.
 std::optional<std::uint64_t> ReplaceFile(const std::string& path, std::string_view data);
 
 } // namespace zv::model

@@ -204,7 +204,8 @@ std::string JoinPath(const std::string& folder, const std::string& file) {
 }
 
 bool LoadRawTexture(const TextureScope& s, const std::string& name, int t) {
-    return LoadRawFile(s, JoinPath(s.Settings.Mtm2ArtPath, name + ".raw"), name, t);
+    // A name from a model file never leads out of the folder: "../X" looks for ".._X".
+    return LoadRawFile(s, JoinPath(s.Settings.Mtm2ArtPath, SafeFileName(name) + ".raw"), name, t);
 }
 
 bool LoadRawFile(const TextureScope& s, const std::string& path, const std::string& name, int t) {
@@ -238,7 +239,8 @@ bool LoadRawFile(const TextureScope& s, const std::string& path, const std::stri
 int LoadBmpTexture(const TextureScope& s, const std::string& name, int t) {
     // Before any model is opened the folder is the configured one.
     const std::string& folder = s.Model.ModelFileName.empty() ? s.Settings.ScgtArtPath : s.Model.ModelDir;
-    return LoadBmpFile(s, JoinPath(folder, name + ".BMP"), name, t);
+    // A name from a model file never leads out of the folder: "../X" looks for ".._X".
+    return LoadBmpFile(s, JoinPath(folder, SafeFileName(name) + ".BMP"), name, t);
 }
 
 int LoadBmpFile(const TextureScope& s, const std::string& path, const std::string& name, int t) {

@@ -6,6 +6,7 @@
 #include "tests/support/VrlBuilder.h"
 #include "textures/BmpCodec.h"
 
+#include <filesystem>
 #include <sstream>
 
 namespace zv::test {
@@ -73,6 +74,17 @@ TEST_F(TextureWorkflowTest, OpeningAVrlLoadsTheBitmapsBesideItAndGoesOnAfterAFai
     ASSERT_TRUE(formats::OpenVrl(*ws, path, VrlVariant::Scgt));
     EXPECT_EQ(Table().TexLoadCount, 2);
     EXPECT_EQ(ui.TextureList.size(), 4u);
+}
+
+TEST_F(TextureWorkflowTest, ATextureNameNeverLeadsOutOfTheModelsFolder) {
+    TempDir root;
+    root.Write("OUTSIDE.BMP", GradientBmp(2, 2)); // beside the model's folder, not in it
+    std::filesystem::create_directories(root.File("models"));
+    const std::string path =
+        root.Write("models/track.vrl", BuildVrl(Triangles({"../OUTSIDE"}), VrlVariant::Scgt));
+    ASSERT_TRUE(formats::OpenVrl(*ws, path, VrlVariant::Scgt));
+    EXPECT_EQ(Table().TexTable[0].Slot, -1);
+    EXPECT_EQ(ui.TextureList, (std::vector<std::string>{"Nf: ../OUTSIDE"}));
 }
 
 TEST_F(TextureWorkflowTest, WithLoadingOffEveryTextureIsListedAsNotLoaded) {
