@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace zv::app {
 
 bool IsNumeric(const QString& text) {

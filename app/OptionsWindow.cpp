@@ -1,8 +1,7 @@
 #include "app/OptionsWindow.h"
 
-#include "app/InputPanel.h"
-
 #include "app/GlViewWidget.h"
+#include "app/InputPanel.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
 #include "app/StatusPanels.h"
@@ -23,7 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>

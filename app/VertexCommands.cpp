@@ -79,6 +79,7 @@ VertexCommands::VertexCommands(MainWindow& w)
     snap.Checks = kXyz;
     snap.ButtonName = QStringLiteral("Cmd_VSnap");
     snap_ = new InputPanel(w, snap);
+    // The goto and merge panels have one box each, named without an index.
     goto_->Box(0)->setObjectName(QStringLiteral("Text_V_Goto"));
     merge_->Box(0)->setObjectName(QStringLiteral("Text_V_Merge"));
     resize_ = MakeResizePanel();
