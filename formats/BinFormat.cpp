@@ -700,6 +700,56 @@ bool MergeBin(Workspace& ws, const std::string& path) {
     return true;
 }
 
+// The part list is replaced before the model and put back when the model cannot be written, so
+// a model never meets the part list of another one. The old list waits beside the new one.
+class PartListExchange {
+public:
+    PartListExchange(Workspace& ws, const std::string& binPath, const std::string& base)
+        : ws_(ws), binPath_(binPath), base_(base) {
+        if (const auto found = model::FindFileNoCase(PartListPath(ws, binPath, base + ".bin.info"))) {
+            old_ = *found;
+            aside_ = *found + ".old";
+            std::error_code ec;
+            std::filesystem::rename(old_, aside_, ec);
+            moved_ = !ec;
+        }
+    }
+    // Writes the new list (or removes a stale one); a failure puts the old one back.
+    bool Write() {
+        written_ = WritePartList(ws_, binPath_, base_);
+        if (!written_) {
+            PutBack();
+        }
+        return written_;
+    }
+    // The model was written: the old list goes.
+    void Keep() {
+        if (moved_) {
+            std::error_code ec;
+            std::filesystem::remove(aside_, ec);
+        }
+    }
+    // The model was not written: the new list goes and the old one returns.
+    void PutBack() {
+        std::error_code ec;
+        if (written_) {
+            std::filesystem::remove(PartListPath(ws_, binPath_, base_ + ".bin.info"), ec);
+        }
+        if (moved_) {
+            std::filesystem::rename(aside_, old_, ec);
+        }
+    }
+
+private:
+    Workspace& ws_;
+    std::string binPath_;
+    std::string base_;
+    std::string old_;
+    std::string aside_;
+    bool moved_ = false;
+    bool written_ = false;
+};
+
 bool WriteBin(Workspace& ws, const std::string& path) {
     ModelStore& m = ws.Model;
     if (path.size() < 5 || !m.HasModel()) {
@@ -710,11 +760,16 @@ bool WriteBin(Workspace& ws, const std::string& path) {
     ws.Ui.ShowProgress("Saving Model " + fileName);
     std::optional<std::string> refusal;
     std::optional<std::uint64_t> fault;
-    bool cutAny = false;
+    bool listWritten = false;
     {
         model::BusyPointer busy(ws.Ui);
         refusal = WhyNotStorable(m);
+        std::optional<PartListExchange> list;
         if (!refusal) {
+            list.emplace(ws, path, base);
+            listWritten = list->Write();
+        }
+        if (!refusal && listWritten) {
             // Cutting polygons to quads changes the model: one step of the history.
             int first = -1, last = -1;
             for (int p = 0; p < m.PolyCount; ++p) {
@@ -733,23 +788,29 @@ bool WriteBin(Workspace& ws, const std::string& path) {
                 if (fault) {
                     RestoreCornerCounts(m, cut);
                 }
-                cutAny = !fault && !cut.empty();
-                return cutAny ? edit::Change(edit::Change::Polygons) : edit::kNoChange;
+                return !fault && !cut.empty() ? edit::Change(edit::Change::Polygons) : edit::kNoChange;
             });
+            if (fault) {
+                list->PutBack();
+            } else {
+                list->Keep();
+            }
         }
     }
     if (refusal) {
         Warn(ws, kSaveErrorTitle, *refusal);
         return false;
     }
+    if (!listWritten) {
+        return false; // WritePartList has said why
+    }
     if (fault) {
         Warn(ws, kSaveErrorTitle, FilePosText(*fault));
         return false;
     }
-    const bool listWritten = WritePartList(ws, path, base);
     m.ModelFileName = base + ".bin";
     model::UpdateTitleLine(m, ws.Ui);
-    return listWritten;
+    return true;
 }
 
 } // namespace zv::formats

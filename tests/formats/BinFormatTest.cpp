@@ -567,6 +567,32 @@ TEST_F(BinPartListTest, ABadListKeepsTheModelAndThePartsBeforeTheFault) {
     EXPECT_EQ(Breach(m), "");
 }
 
+TEST_F(BinPartListTest, AModelNeverMeetsThePartListOfAnother) {
+    std::filesystem::create_directory(dir.Path() / "models");
+    ws.Settings.Mtm2ModelPath = dir.File("models");
+    TwoParts();
+    const std::string list = dir.File("models/car.bin.info");
+    dir.Write("models/car.bin.info", std::string("the old model's parts"));
+
+    // The model cannot be written: the old list stays as it was.
+    EXPECT_FALSE(WriteBin(ws, dir.File("no/such/car.bin")));
+    EXPECT_EQ(test::ReadText(list), "the old model's parts");
+    EXPECT_FALSE(std::filesystem::exists(list + ".old"));
+    ui.Messages.clear();
+
+    // The list cannot be written (its name is taken by a folder): no model is written either.
+    std::filesystem::create_directory(dir.Path() / "models" / "van.bin.info");
+    EXPECT_FALSE(WriteBin(ws, dir.File("van.bin")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("van.bin")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("models/van.bin.info")));
+    ui.Messages.clear();
+
+    // Both written: the new list replaces the old one.
+    ASSERT_TRUE(WriteBin(ws, dir.File("car.bin")));
+    EXPECT_NE(test::ReadText(list), "the old model's parts");
+    EXPECT_FALSE(std::filesystem::exists(list + ".old"));
+}
+
 TEST_F(BinPartListTest, SavingAModelWithoutPartsRemovesTheOldList) {
     TwoParts();
     ASSERT_TRUE(WriteBin(ws, dir.File("car.bin")));
