@@ -1,5 +1,6 @@
 #include "textures/BmpCodec.h"
 
+#include "textures/BmpRle.h"
 #include "textures/TextureTable.h"
 
 #include <QBuffer>
@@ -27,9 +28,26 @@ bool HasInfoHeader(std::span<const std::uint8_t> b) {
     return b.size() >= 14 + 40 && b[0] == 'B' && b[1] == 'M' && U32At(b, 14) >= 40;
 }
 
+// An OS/2 file: its 12-byte core header has 16-bit sizes and no compression.
+bool HasCoreHeader(std::span<const std::uint8_t> b) {
+    return b.size() >= 14 + 12 && b[0] == 'B' && b[1] == 'M' && U32At(b, 14) == 12;
+}
+
+// An OS/2 picture whose rows run past the end of the file (the same fault as below).
+bool CoreAndCut(std::span<const std::uint8_t> b) {
+    const std::int64_t width = b[18] | b[19] << 8;
+    const std::int64_t height = b[20] | b[21] << 8;
+    const std::int64_t bits = b[24] | b[25] << 8;
+    const std::int64_t stride = (width * bits + 31) / 32 * 4;
+    return std::int64_t{U32At(b, 10)} + stride * height > static_cast<std::int64_t>(b.size());
+}
+
 // An uncompressed picture whose rows run past the end of the file. The image library fills the
 // missing rows with whatever memory held, so such files are refused here.
 bool UncompressedAndCut(std::span<const std::uint8_t> b) {
+    if (HasCoreHeader(b)) {
+        return CoreAndCut(b);
+    }
     if (!HasInfoHeader(b)) {
         return false;
     }
@@ -78,6 +96,9 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
     }
     if (UncompressedAndCut(bytes)) {
         return out;
+    }
+    if (auto rle = DecodeRleBmp(bytes)) {
+        return std::move(*rle);
     }
     const QImage image = reader.read();
     if (image.isNull()) {

@@ -1,7 +1,7 @@
 #pragma once
 // BMP pictures in and out. Every BMP variant the platform's image library reads is accepted
-// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE-compressed or not); files are written as
-// uncompressed 24-bit BMPs.
+// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE-compressed or not; RLE pictures are decoded here,
+// so that every pixel is defined); files are written as uncompressed 24-bit BMPs.
 
 #include <cstdint>
 #include <span>

@@ -19,31 +19,6 @@ void Put32(Bytes& b, std::uint32_t v) {
 }
 
 // File header and BITMAPINFOHEADER, then the colour table (B, G, R, 0 each) and the pixel data.
-Bytes Dib(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
-          const std::vector<Rgb>& table, const Bytes& data) {
-    Bytes b{'B', 'M'};
-    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(table.size()) * 4;
-    Put32(b, offset + static_cast<std::uint32_t>(data.size()));
-    Put32(b, 0);
-    Put32(b, offset);
-    Put32(b, 40);
-    Put32(b, static_cast<std::uint32_t>(width));
-    Put32(b, static_cast<std::uint32_t>(height));
-    Put16(b, 1);
-    Put16(b, static_cast<std::uint32_t>(bits));
-    Put32(b, compression);
-    Put32(b, static_cast<std::uint32_t>(data.size()));
-    Put32(b, 2835);
-    Put32(b, 2835);
-    Put32(b, static_cast<std::uint32_t>(table.size()));
-    Put32(b, 0);
-    for (const Rgb& c : table) {
-        b.insert(b.end(), {c.B, c.G, c.R, 0});
-    }
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
-}
-
 Bytes Saved(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -71,6 +46,31 @@ QImage IndexedSample(int colours) {
 }
 
 } // namespace
+
+Bytes Dib(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
+          const std::vector<Rgb>& table, const Bytes& data) {
+    Bytes b{'B', 'M'};
+    const std::uint32_t offset = 14 + 40 + static_cast<std::uint32_t>(table.size()) * 4;
+    Put32(b, offset + static_cast<std::uint32_t>(data.size()));
+    Put32(b, 0);
+    Put32(b, offset);
+    Put32(b, 40);
+    Put32(b, static_cast<std::uint32_t>(width));
+    Put32(b, static_cast<std::uint32_t>(height));
+    Put16(b, 1);
+    Put16(b, static_cast<std::uint32_t>(bits));
+    Put32(b, compression);
+    Put32(b, static_cast<std::uint32_t>(data.size()));
+    Put32(b, 2835);
+    Put32(b, 2835);
+    Put32(b, static_cast<std::uint32_t>(table.size()));
+    Put32(b, 0);
+    for (const Rgb& c : table) {
+        b.insert(b.end(), {c.B, c.G, c.R, 0});
+    }
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
 
 const std::vector<Rgb>& SamplePixels() {
     static const std::vector<Rgb> pixels{{255, 0, 0},     {0, 255, 0}, {0, 0, 255},   {255, 0, 255},

@@ -31,6 +31,11 @@ Bytes CheckerMonoBmp(int width, int height);
 // A 24-bit BMP through QImage of width x height pixels, pixel (x, y) = (x, y, x + y) mod 256.
 Bytes GradientBmp(int width, int height);
 
+// A BMP file with a 40-byte info header laid out by hand: the colour table and the pixel data
+// as given.
+Bytes Dib(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
+          const std::vector<Rgb>& table, const Bytes& data);
+
 // A BMP header that claims width x height at 24 bits, followed by only a few bytes of pixels.
 Bytes HeaderOnlyBmp(std::int32_t width, std::int32_t height);
 

@@ -144,6 +144,41 @@ TEST_F(BmpTextureTest, BadPicturesFailLikeMissingOnesAndNameTheReason) {
     EXPECT_EQ(ui.Progress.back(), "");
 }
 
+TEST_F(BmpTextureTest, EveryPixelOfARunLengthPictureIsDefined) {
+    // 4 x 3 at 8 bits: a short bottom row, a delta skip over most of the middle row, then the end
+    // of the bitmap before the top row. What the runs leave out is transparent black, and two
+    // decodes give the same bytes.
+    const std::vector<Rgb> table{{10, 20, 30}, {40, 50, 60}};
+    const Bytes data{2, 1, 0, 0, 0, 2, 3, 0, 1, 0, 0, 1};
+    const Bytes bmp = Dib(4, 3, 8, 1, table, data);
+    const textures::DecodedBmp a = textures::DecodeBmp(bmp);
+    const textures::DecodedBmp b = textures::DecodeBmp(bmp);
+    ASSERT_EQ(a.Fault, textures::BmpFault::None);
+    EXPECT_EQ(a.Rgba, b.Rgba);
+    const auto at = [&](int x, int y) {
+        const std::size_t i = static_cast<std::size_t>(y * 4 + x) * 4;
+        return Rgba{a.Rgba[i], a.Rgba[i + 1], a.Rgba[i + 2], a.Rgba[i + 3]};
+    };
+    EXPECT_EQ(at(0, 2), (Rgba{40, 50, 60, 255})); // the bottom row is the last one
+    EXPECT_EQ(at(1, 2), (Rgba{40, 50, 60, 255}));
+    EXPECT_EQ(at(2, 2), (Rgba{0, 0, 0, 0}));
+    EXPECT_EQ(at(3, 1), (Rgba{10, 20, 30, 255})) << "after the delta of 3 along the middle row";
+    EXPECT_EQ(at(0, 1), (Rgba{0, 0, 0, 0}));
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(at(x, 0), (Rgba{0, 0, 0, 0})) << x;
+    }
+}
+
+TEST_F(BmpTextureTest, ACutShortOs2PictureIsRefused) {
+    // A 12-byte core header: 16-bit sizes, 24 bits, 2 x 2 pixels, but only one row of data.
+    Bytes bmp{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 2, 0, 2, 0, 1, 0, 24, 0};
+    bmp.insert(bmp.end(), {1, 2, 3, 4, 5, 6, 0, 0});
+    bmp[2] = static_cast<std::uint8_t>(bmp.size());
+    EXPECT_NE(textures::DecodeBmp(bmp).Fault, textures::BmpFault::None);
+    bmp.insert(bmp.end(), {1, 2, 3, 4, 5, 6, 0, 0}); // complete: it loads
+    EXPECT_EQ(textures::DecodeBmp(bmp).Fault, textures::BmpFault::None);
+}
+
 TEST_F(BmpTextureTest, CodecRoundTripWritesTwentyFourBits) {
     std::vector<std::uint8_t> rgba;
     for (int i = 0; i < 5 * 3; ++i) {
