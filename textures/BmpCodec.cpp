@@ -65,7 +65,7 @@ bool UncompressedAndCut(std::span<const std::uint8_t> b) {
 
 } // namespace
 
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
+DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes) {
     DecodedBmp out;
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
         return out;
@@ -85,6 +85,12 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
         out.Fault = BmpFault::TooLarge;
         return out;
     }
+    if (declared.isValid() && !declared.isEmpty() &&
+        static_cast<std::size_t>(declared.width()) * static_cast<std::size_t>(declared.height()) * 4 >
+            maxBytes) {
+        out.Fault = BmpFault::NoMemory;
+        return out;
+    }
     if (HasInfoHeader(bytes)) {
         // A top-down picture has a negative height, which the library may not report as a size.
         const std::int64_t width = static_cast<std::int32_t>(U32At(bytes, 18));
@@ -97,7 +103,7 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes) {
     if (UncompressedAndCut(bytes)) {
         return out;
     }
-    if (auto rle = DecodeRleBmp(bytes)) {
+    if (auto rle = DecodeRleBmp(bytes, maxBytes)) {
         return std::move(*rle);
     }
     const QImage image = reader.read();

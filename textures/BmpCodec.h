@@ -3,6 +3,7 @@
 // (1, 4, 8, 16, 24 and 32 bits per pixel, RLE-compressed or not; RLE pictures are decoded here,
 // so that every pixel is defined); files are written as uncompressed 24-bit BMPs.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -14,7 +15,7 @@ namespace zv::textures {
 // otherwise ask for gigabytes.
 inline constexpr int kMaxTextureSide = 8192;
 
-enum class BmpFault { None, Undecodable, Empty, TooLarge };
+enum class BmpFault { None, Undecodable, Empty, TooLarge, NoMemory };
 
 struct DecodedBmp {
     BmpFault Fault = BmpFault::Undecodable;
@@ -26,8 +27,9 @@ struct DecodedBmp {
 };
 
 // Decodes the bytes of a BMP file. The picture's own alpha, if any, is ignored: magenta is the
-// only transparency. A fault leaves the result without pixels.
-DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes);
+// only transparency. A picture whose pixels would take more than maxBytes (4 bytes each) is
+// refused with NoMemory before anything is decoded. A fault leaves the result without pixels.
+DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes = SIZE_MAX);
 
 // The bytes of a 24-bit BMP file holding width x height pixels given as RGBA (alpha ignored),
 // rows top first. Empty when the sizes do not match the pixels or encoding fails.

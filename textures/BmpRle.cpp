@@ -88,7 +88,7 @@ void Decode(std::span<const std::uint8_t> data, bool four, Canvas& canvas, int h
 
 } // namespace
 
-std::optional<DecodedBmp> DecodeRleBmp(std::span<const std::uint8_t> b) {
+std::optional<DecodedBmp> DecodeRleBmp(std::span<const std::uint8_t> b, std::size_t maxBytes) {
     if (b.size() < kFileHeader + 40 || b[0] != 'B' || b[1] != 'M' || U32(b, 14) < 40) {
         return std::nullopt;
     }
@@ -108,6 +108,10 @@ std::optional<DecodedBmp> DecodeRleBmp(std::span<const std::uint8_t> b) {
     }
     if (width <= 0 || height <= 0) {
         out.Fault = BmpFault::Empty;
+        return out;
+    }
+    if (static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4 > maxBytes) {
+        out.Fault = BmpFault::NoMemory;
         return out;
     }
     // The colour table follows the info header: biClrUsed entries, or all 2^bits when 0.

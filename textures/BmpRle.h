@@ -13,7 +13,8 @@ namespace zv::textures {
 
 // Decodes a "BM" file with a Windows info header whose compression is RLE8 (1) with 8 bits or
 // RLE4 (2) with 4 bits per pixel, stored bottom row first. nullopt for any other file (the image
-// library handles those). Sizes are checked against kMaxTextureSide.
-std::optional<DecodedBmp> DecodeRleBmp(std::span<const std::uint8_t> bytes);
+// library handles those). Sizes are checked against kMaxTextureSide and the pixels against
+// maxBytes.
+std::optional<DecodedBmp> DecodeRleBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes);
 
 } // namespace zv::textures

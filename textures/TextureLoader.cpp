@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <optional>
 
 namespace zv::textures {
@@ -265,7 +266,12 @@ int LoadBmpFile(const TextureScope& s, const std::string& path, const std::strin
     std::error_code ec;
     const bool tooLong = fs::file_size(*found, ec) > kLongestBmp && !ec;
     const auto bytes = tooLong ? std::nullopt : ReadBytes(*found, kLongestBmp);
-    DecodedBmp bmp = bytes ? DecodeBmp(*bytes) : DecodedBmp{};
+    DecodedBmp bmp;
+    try {
+        bmp = bytes ? DecodeBmp(*bytes, FreeTextureMemory(table)) : DecodedBmp{};
+    } catch (const std::bad_alloc&) {
+        bmp.Fault = BmpFault::NoMemory; // this texture is not loaded; the others go on
+    }
     if (tooLong) {
         bmp.Fault = BmpFault::TooLarge;
     }
@@ -273,6 +279,7 @@ int LoadBmpFile(const TextureScope& s, const std::string& path, const std::strin
         const char* title = !bytes && !tooLong                ? kNotFoundTitle
                             : bmp.Fault == BmpFault::Empty    ? "Texture has no pixels"
                             : bmp.Fault == BmpFault::TooLarge ? "Texture too large (over 8192 pixels)"
+                            : bmp.Fault == BmpFault::NoMemory ? "Texture memory full (1024 MB)"
                                                               : "Texture not readable as BMP";
         TellIfWarnings(s, title, path);
         AppendListEntry(s, t, "Nf: " + name);

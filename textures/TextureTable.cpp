@@ -22,12 +22,13 @@ int StoreStagedTexture(TextureTable& t, int tex, const std::string& name) {
     const std::size_t expected =
         static_cast<std::size_t>(t.PixelsWidth) * static_cast<std::size_t>(t.PixelsHeight) * 4;
     if (t.TexLoadCount >= kPreviewSlots || t.PixelsWidth <= 0 || t.PixelsHeight <= 0 ||
-        t.TexPixels.size() != expected) {
+        t.TexPixels.size() != expected || expected > FreeTextureMemory(t)) {
         t.TexTable[tex] = {name, kUnloadedSize, kUnloadedSize, -1, {}};
         return -1;
     }
     const int slot = t.TexLoadCount;
     t.Previews[slot] = {t.PixelsWidth, t.PixelsHeight, t.TexPixels};
+    t.ImageBytes += expected;
     if (t.Sink != nullptr) {
         t.Sink->Upload(tex, t.PixelsWidth, t.PixelsHeight, t.TexPixels);
     }
@@ -38,8 +39,14 @@ int StoreStagedTexture(TextureTable& t, int tex, const std::string& name) {
     return slot;
 }
 
+std::size_t FreeTextureMemory(const TextureTable& t) {
+    return t.ImageBytes < kMaxTextureMemory ? kMaxTextureMemory - t.ImageBytes : 0;
+}
+
 void FreeTextureSurface(TextureTable& t, int k) {
     if (k >= 0 && k < kPreviewSlots) {
+        const std::size_t bytes = t.Previews[k].Rgba.size();
+        t.ImageBytes = t.ImageBytes > bytes ? t.ImageBytes - bytes : 0;
         t.Previews[k] = TextureImage{};
     }
 }
@@ -52,6 +59,7 @@ void ReleaseAll(TextureTable& t) {
     t.TexW.Fill(0);
     t.TexH.Fill(0);
     t.TexLoadCount = -1;
+    t.ImageBytes = 0;
     if (t.Sink != nullptr) {
         t.Sink->ReleaseAll();
     }

@@ -26,6 +26,10 @@ struct TexEntry {
     std::string ListText; // the entry of the texture lists ("NAME", "Nf: NAME" ...)
 };
 
+// The most bytes the loaded images may hold together: far above what a game's textures need,
+// and a folder of forged pictures that each declare a huge size cannot exhaust the memory.
+inline constexpr std::size_t kMaxTextureMemory = std::size_t{1} << 30;
+
 // Size given to a texture that is not loaded.
 inline constexpr int kUnloadedSize = 4;
 // Preview slots 0 .. 500.
@@ -44,7 +48,8 @@ struct TextureTable {
     model::Table<int> TexW{model::kTextureCapacity};
     model::Table<int> TexH{model::kTextureCapacity};
     model::Table<TextureImage> Previews{kPreviewSlots};
-    int TexLoadCount = -1; // preview slots in use, and the next free one; -1 none
+    int TexLoadCount = -1;      // preview slots in use, and the next free one; -1 none
+    std::size_t ImageBytes = 0; // bytes held by the preview images, at most kMaxTextureMemory
     // Staging buffer of the texture being loaded (or the default image), handed to the sink.
     std::vector<std::uint8_t> TexPixels;
     int PixelsWidth = 0;
@@ -67,8 +72,12 @@ void FillDefaultTexture(TextureTable& t, int width, int height);
 // Makes the staged pixels (PixelsWidth x PixelsHeight) the loaded image of texture tex under
 // name: takes the next preview slot, stores the image there, uploads it to the sink and sets
 // the entry, TexW and TexH. Returns the preview slot, or -1 (entry {name, 4, 4, -1}) when every
-// preview slot is in use or the staging buffer does not match its size.
+// preview slot is in use, the images would exceed kMaxTextureMemory, or the staging buffer does
+// not match its size.
 int StoreStagedTexture(TextureTable& t, int tex, const std::string& name);
+
+// The bytes still free for images under kMaxTextureMemory.
+std::size_t FreeTextureMemory(const TextureTable& t);
 
 // Releases the image of preview slot k; slots out of range or already free are left alone.
 void FreeTextureSurface(TextureTable& t, int k);

@@ -179,6 +179,26 @@ TEST_F(BmpTextureTest, ACutShortOs2PictureIsRefused) {
     EXPECT_EQ(textures::DecodeBmp(bmp).Fault, textures::BmpFault::None);
 }
 
+TEST_F(BmpTextureTest, TextureMemoryIsBoundedAndAFullBudgetRefusesTheNextPicture) {
+    // A tiny run-length file that declares 4000 x 4000 pixels asks for 64 MB: refused before
+    // anything is allocated when the budget has less room.
+    const Bytes huge = Dib(4000, 4000, 8, 1, {{1, 2, 3}}, Bytes{0, 1});
+    EXPECT_EQ(textures::DecodeBmp(huge, std::size_t{1} << 20).Fault, textures::BmpFault::NoMemory);
+
+    // The table counts what its images hold; with the budget spent the next picture is refused,
+    // reported, and the others stay loaded.
+    const std::string sample = art.Write("sample.bmp", SampleBmp("24"));
+    ASSERT_EQ(LoadBmpFile(Scope(), sample, "FIRST", 0), 0);
+    EXPECT_EQ(Table().ImageBytes, static_cast<std::size_t>(kSampleWidth * kSampleHeight * 4));
+    Table().ImageBytes = textures::kMaxTextureMemory - 8;
+    EXPECT_EQ(LoadBmpFile(Scope(), sample, "SECOND", 1), -1);
+    ASSERT_FALSE(ui.Messages.empty());
+    EXPECT_EQ(ui.Messages.back().Title, "Texture memory full (1024 MB)");
+    EXPECT_EQ(Table().TexTable[0].Slot, 0);
+    textures::ReleaseAll(Table());
+    EXPECT_EQ(Table().ImageBytes, 0u);
+}
+
 TEST_F(BmpTextureTest, CodecRoundTripWritesTwentyFourBits) {
     std::vector<std::uint8_t> rgba;
     for (int i = 0; i < 5 * 3; ++i) {
