@@ -252,7 +252,7 @@ struct Decoded {
 };
 
 Decoded DecodeFile(ModelStore& m, const std::string& path, Mode mode) {
-    const auto bytes = ReadFileBytes(path);
+    const auto bytes = ReadFileBytes(path, kMaxModelFileBytes);
     if (!bytes) {
         return {0, 0, {}, 1, {}};
     }
@@ -394,7 +394,7 @@ void ReadPartList(Workspace& ws, const std::string& binPath) {
     if (!found) {
         return;
     }
-    const auto bytes = ReadFileBytes(*found);
+    const auto bytes = ReadFileBytes(*found, kMaxModelFileBytes);
     if (!bytes) {
         return;
     }

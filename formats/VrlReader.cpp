@@ -304,7 +304,7 @@ std::optional<ReadError> DecodeFile(Workspace& ws, const std::string& path, VrlV
                                     Commit commit) {
     model::BusyPointer busy(ws.Ui);
     try {
-        const auto bytes = ReadFileBytes(path);
+        const auto bytes = ReadFileBytes(path, kMaxModelFileBytes);
         if (!bytes) {
             throw ReadError(1);
         }
