@@ -3,13 +3,14 @@
 #   scripts/zv.sh run    build the editor and start it on the sample model
 #   scripts/zv.sh test   build with sanitizers and run every test
 #   scripts/zv.sh bench  build optimised and run the benchmarks
+#   scripts/zv.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 build_packages=(cmake ninja-build g++ nlohmann-json3-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
-test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales)
+test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev)
 
 # Installs the Debian packages that are missing (as root), or prints the line that would.
@@ -33,6 +34,37 @@ need_packages() {
 }
 
 jobs=$(nproc 2>/dev/null || echo 2)
+
+fuzz_targets=(vrl bin config bmp raw)
+
+# Builds the libFuzzer targets with clang in build/fuzz.
+build_fuzz() {
+    CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DZV_BUILD_TESTS=OFF -DZV_BUILD_FUZZ=ON >/dev/null
+    cmake --build build/fuzz -j "$jobs" --target "${fuzz_targets[@]/#/zv_fuzz_}"
+}
+
+# Runs every target from a copy of its seed corpus, two at a time: "runs N" for a fixed number
+# of inputs (the same ones on every machine), "time S" for S seconds.
+run_fuzz() {
+    local how=$1 amount=$2 pids=() failed=0
+    for t in "${fuzz_targets[@]}"; do
+        local work="build/fuzz/run/$t"
+        rm -rf "$work" && mkdir -p "$work/corpus" && cp fuzz/corpus/"$t"/* "$work/corpus/"
+        local limit="-runs=$amount"
+        [ "$how" = time ] && limit="-max_total_time=$amount"
+        (cd "$work" && "$root/build/fuzz/fuzz/zv_fuzz_$t" -seed=1 "$limit" -print_final_stats=1 corpus \
+            >log.txt 2>&1 && echo "fuzz $t: $(grep -m1 number_of_executed_units log.txt | awk '{print $2}') runs, no finding" ||
+            { echo "fuzz $t FAILED:"; tail -30 log.txt; exit 1; }) &
+        pids+=($!)
+        if [ ${#pids[@]} -ge 2 ]; then
+            wait "${pids[0]}" || failed=1
+            pids=("${pids[@]:1}")
+        fi
+    done
+    for p in "${pids[@]}"; do wait "$p" || failed=1; done
+    return $failed
+}
 
 case "${1:-}" in
 run)
@@ -65,6 +97,9 @@ test)
             export LOCPATH="$root/build/test/locale"
         fi
     fi
+    # Every reader meets a fixed set of fuzzed inputs, so a change that crashes on them fails.
+    build_fuzz
+    run_fuzz runs 3000
     cd build/test
     # The real editor window with its OpenGL view runs on a virtual X display.
     if command -v xvfb-run >/dev/null 2>&1; then
@@ -73,6 +108,11 @@ test)
         ctest --output-on-failure -j "$jobs"
     fi
     ;;
+fuzz)
+    need_packages "${build_packages[@]}" clang libclang-rt-14-dev
+    build_fuzz
+    run_fuzz time "${2:-600}"
+    ;;
 bench)
     need_packages "${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}"
     cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF -DZV_BUILD_BENCH=ON >/dev/null
@@ -80,7 +120,7 @@ bench)
     for b in build/bench/bench/zv_*_bench; do "$b"; done
     ;;
 *)
-    echo "usage: scripts/zv.sh run [FILE...] | test | bench" >&2
+    echo "usage: scripts/zv.sh run [FILE...] | test | bench | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -63,6 +63,22 @@ bool UncompressedAndCut(std::span<const std::uint8_t> b) {
     return width > 0 && end > static_cast<std::int64_t>(b.size());
 }
 
+// The variants left to the image library: OS/2 core headers and Windows info headers of the
+// usual sizes, uncompressed or with bit fields (the cut-short ones refused above). Anything else
+// (other compressions, odd header sizes) is refused, as the library may leave pixels unwritten.
+bool LeftToLibrary(std::span<const std::uint8_t> b) {
+    if (HasCoreHeader(b)) {
+        return true;
+    }
+    if (!HasInfoHeader(b)) {
+        return false;
+    }
+    const std::uint32_t header = U32At(b, 14);
+    const std::uint32_t compression = U32At(b, 30);
+    const bool usualHeader = header == 40 || header == 52 || header == 56 || header == 108 || header == 124;
+    return usualHeader && (compression == 0 || compression == 3);
+}
+
 } // namespace
 
 DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes) {
@@ -105,6 +121,9 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes) 
     }
     if (auto rle = DecodeRleBmp(bytes, maxBytes)) {
         return std::move(*rle);
+    }
+    if (!LeftToLibrary(bytes)) {
+        return out;
     }
     const QImage image = reader.read();
     if (image.isNull()) {
