@@ -26,8 +26,16 @@ void LoadTextureCommand(MainWindow& w) {
                           model::MessageButtons::Ok);
         return;
     }
-    textures::AddTextureFile({ws.Model, ws.Textures, ws.Settings, ws.Ui}, ToCore(chosen.front()));
-    w.RefreshAll();
+    // A new texture name is a change to the model like any other: one step of the history, so an
+    // undo of an earlier step cannot leave the texture lists and the count apart.
+    const std::string path = ToCore(chosen.front());
+    w.Run("Load Texture", [&](edit::Recorder& rec) {
+        rec.Textures();
+        const int before = ws.Model.TexCount;
+        textures::AddTextureFile({ws.Model, ws.Textures, ws.Settings, ws.Ui}, path);
+        return ws.Model.TexCount != before ? edit::Change(edit::Change::Textures | edit::Change::Counts)
+                                           : edit::kNoChange;
+    });
 }
 
 // The loaded textures as BMP files in the export folder beside the configuration file.

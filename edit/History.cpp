@@ -243,20 +243,20 @@ void SwapBlock(model::ModelStore& m, Block& b) {
 // ---- Recorder ------------------------------------------------------------------------------
 
 void Recorder::Vertices(int first, int end) {
-    if (history_ != nullptr) {
-        Capture(*history_->open_, *history_->openStore_, BlockKind::Vertices, first, end);
-    }
+    Touch(static_cast<int>(BlockKind::Vertices), first, end);
 }
 
 void Recorder::Polygons(int first, int end) {
-    if (history_ != nullptr) {
-        Capture(*history_->open_, *history_->openStore_, BlockKind::Polygons, first, end);
-    }
+    Touch(static_cast<int>(BlockKind::Polygons), first, end);
 }
 
 void Recorder::CornerVertices(int first, int end) {
+    Touch(static_cast<int>(BlockKind::CornerVertices), first, end);
+}
+
+void Recorder::Touch(int kind, int first, int end) {
     if (history_ != nullptr) {
-        Capture(*history_->open_, *history_->openStore_, BlockKind::CornerVertices, first, end);
+        Capture(*history_->open_, *history_->openStore_, static_cast<BlockKind>(kind), first, end);
     }
 }
 

@@ -53,6 +53,7 @@ public:
 private:
     friend class History;
     explicit Recorder(History* h) : history_(h) {}
+    void Touch(int kind, int first, int end); // a row block of the kind of History.cpp
     History* history_ = nullptr;
 };
 

@@ -202,6 +202,12 @@ TEST_F(PartsWindowTest, LoadTextureAddsTheChosenFile) {
     w.Item("mnuTex", 4)->trigger();
     EXPECT_EQ(asked.Filter, QStringLiteral("BMP Format|*.bmp|ART Format|*.raw"));
     EXPECT_EQ(w.Ws().Model.TexCount, before + 1);
+    // A step of its own: undo takes the name back, redo brings it again.
+    w.UndoCommand();
+    EXPECT_EQ(w.Ws().Model.TexCount, before);
+    w.RedoCommand();
+    EXPECT_EQ(w.Ws().Model.TexCount, before + 1);
+    EXPECT_EQ(w.Ws().Model.TexName[before], "wood");
 }
 
 TEST_F(PartsWindowTest, HelpAndAboutMenusOpenTheirWindows) {
