@@ -3,19 +3,18 @@
 #include "textures/BmpRle.h"
 #include "textures/TextureTable.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QImageReader>
+#include <stb/stb_image.h>
+#include <stb/stb_image_write.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
 
 namespace zv::textures {
 namespace {
 
-bool SideTooLarge(int width, int height) {
-    return width > kMaxTextureSide || height > kMaxTextureSide;
-}
 
 std::uint32_t U32At(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16) | std::uint32_t{b[at + 3]}
@@ -63,9 +62,9 @@ bool UncompressedAndCut(std::span<const std::uint8_t> b) {
     return width > 0 && end > static_cast<std::int64_t>(b.size());
 }
 
-// The variants left to the image library: OS/2 core headers and Windows info headers of the
+// The variants left to the image decoder: OS/2 core headers and Windows info headers of the
 // usual sizes, uncompressed or with bit fields (the cut-short ones refused above). Anything else
-// (other compressions, odd header sizes) is refused, as the library may leave pixels unwritten.
+// (other compressions, odd header sizes) is refused.
 bool LeftToLibrary(std::span<const std::uint8_t> b) {
     if (HasCoreHeader(b)) {
         return true;
@@ -75,9 +74,76 @@ bool LeftToLibrary(std::span<const std::uint8_t> b) {
     }
     const std::uint32_t header = U32At(b, 14);
     const std::uint32_t compression = U32At(b, 30);
-    const bool usualHeader = header == 40 || header == 52 || header == 56 || header == 108 || header == 124;
+    const bool usualHeader = header == 40 || header == 56 || header == 108 || header == 124;
     return usualHeader && (compression == 0 || compression == 3);
 }
+
+std::uint32_t U16At(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8);
+}
+
+// The picture's size as its header declares it (the height without its sign), if the file has
+// one of the two header kinds.
+struct DeclaredSize {
+    std::int64_t Width = 0;
+    std::int64_t Height = 0;
+};
+std::optional<DeclaredSize> Declared(std::span<const std::uint8_t> b) {
+    if (HasCoreHeader(b)) {
+        return DeclaredSize{U16At(b, 18), U16At(b, 20)};
+    }
+    if (HasInfoHeader(b)) {
+        const std::int64_t height = static_cast<std::int32_t>(U32At(b, 22));
+        return DeclaredSize{static_cast<std::int32_t>(U32At(b, 18)), height < 0 ? -height : height};
+    }
+    return std::nullopt;
+}
+
+// The decoder reads as many palette entries as fit between the header and the pixels, and a
+// pixel whose index lies past them would take an undefined colour. So a palettised file is
+// handed over with a full 256-entry palette: its own entries first, black after them.
+std::vector<std::uint8_t> WithFullPalette(std::span<const std::uint8_t> b) {
+    const bool core = HasCoreHeader(b);
+    const std::size_t entry = core ? 3 : 4;
+    const std::size_t paletteStart = 14 + U32At(b, 14);
+    const std::size_t offset = U32At(b, 10);
+    if (offset < paletteStart + entry || offset > b.size()) {
+        return {};
+    }
+    // For core headers the decoder counts the palette from 12 bytes further on.
+    const std::size_t region = core ? 256 * 3 + 12 : 256 * 4;
+    const std::size_t own = std::min(offset - paletteStart, region);
+    std::vector<std::uint8_t> out;
+    out.reserve(paletteStart + region + (b.size() - offset));
+    out.insert(out.end(), b.begin(), b.begin() + static_cast<std::ptrdiff_t>(paletteStart));
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(paletteStart),
+               b.begin() + static_cast<std::ptrdiff_t>(paletteStart + own));
+    out.resize(paletteStart + region, 0);
+    out.insert(out.end(), b.begin() + static_cast<std::ptrdiff_t>(offset), b.end());
+    const auto newOffset = static_cast<std::uint32_t>(paletteStart + region);
+    for (std::size_t i = 0; i < 4; ++i) {
+        out[10 + i] = static_cast<std::uint8_t>(newOffset >> (8 * i));
+    }
+    return out;
+}
+
+unsigned BitsPerPixel(std::span<const std::uint8_t> b) {
+    return HasCoreHeader(b) ? U16At(b, 24) : U16At(b, 28);
+}
+
+std::vector<std::uint8_t> ThreeChannels(int width, int height, std::span<const std::uint8_t> rgba) {
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (std::size_t i = 0, j = 0; j < rgb.size(); i += 4, j += 3) {
+        rgb[j] = rgba[i];
+        rgb[j + 1] = rgba[i + 1];
+        rgb[j + 2] = rgba[i + 2];
+    }
+    return rgb;
+}
+
+struct StbFree {
+    void operator()(stbi_uc* p) const { stbi_image_free(p); }
+};
 
 } // namespace
 
@@ -86,35 +152,25 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes) 
     if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
         return out;
     }
-    // fromRawData does not copy; the buffer only lives for this call.
-    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer;
-    buffer.setData(data);
-    if (!buffer.open(QIODevice::ReadOnly)) {
+    // The header's size is known before any pixel is decoded, so huge pictures cost nothing.
+    const auto declared = Declared(bytes);
+    if (!declared) {
         return out;
     }
-    QImageReader reader(&buffer, "BMP");
-    // The header's size is known before any pixel is decoded, so huge pictures cost nothing.
-    const QSize declared = reader.size();
-    if (declared.isValid() && SideTooLarge(declared.width(), declared.height())) {
+    if (declared->Width > kMaxTextureSide || declared->Height > kMaxTextureSide) {
         out.Fault = BmpFault::TooLarge;
         return out;
     }
-    if (declared.isValid() && !declared.isEmpty() &&
-        static_cast<std::size_t>(declared.width()) * static_cast<std::size_t>(declared.height()) * 4 >
-            maxBytes) {
-        out.Fault = BmpFault::NoMemory;
+    if (declared->Width < 0) {
         return out;
     }
-    if (HasInfoHeader(bytes)) {
-        // A top-down picture has a negative height, which the library may not report as a size.
-        const std::int64_t width = static_cast<std::int32_t>(U32At(bytes, 18));
-        const std::int64_t height = static_cast<std::int32_t>(U32At(bytes, 22));
-        if (width > kMaxTextureSide || height > kMaxTextureSide || -height > kMaxTextureSide) {
-            out.Fault = BmpFault::TooLarge;
-            return out;
-        }
+    if (declared->Width == 0 || declared->Height == 0) {
+        out.Fault = BmpFault::Empty;
+        return out;
+    }
+    if (static_cast<std::size_t>(declared->Width) * static_cast<std::size_t>(declared->Height) * 4 > maxBytes) {
+        out.Fault = BmpFault::NoMemory;
+        return out;
     }
     if (UncompressedAndCut(bytes)) {
         return out;
@@ -125,33 +181,29 @@ DecodedBmp DecodeBmp(std::span<const std::uint8_t> bytes, std::size_t maxBytes) 
     if (!LeftToLibrary(bytes)) {
         return out;
     }
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        out.Fault = declared.isValid() && declared.isEmpty() ? BmpFault::Empty : BmpFault::Undecodable;
-        return out;
-    }
-    if (image.width() <= 0 || image.height() <= 0) {
-        out.Fault = BmpFault::Empty;
-        return out;
-    }
-    if (SideTooLarge(image.width(), image.height())) {
-        out.Fault = BmpFault::TooLarge;
-        return out;
-    }
-    const QImage rgbx = image.convertToFormat(QImage::Format_RGBX8888);
-    if (rgbx.isNull()) {
-        return out;
-    }
-    out.Width = rgbx.width();
-    out.Height = rgbx.height();
-    const std::size_t rowBytes = static_cast<std::size_t>(out.Width) * 4;
-    out.Rgba.resize(rowBytes * static_cast<std::size_t>(out.Height));
-    for (int y = 0; y < out.Height; ++y) {
-        std::uint8_t* row = out.Rgba.data() + static_cast<std::size_t>(y) * rowBytes;
-        std::memcpy(row, rgbx.constScanLine(y), rowBytes);
-        for (std::size_t i = 0; i < rowBytes; i += 4) {
-            row[i + 3] = KeyAlpha(row[i], row[i + 1], row[i + 2]);
+    std::vector<std::uint8_t> padded;
+    std::span<const std::uint8_t> input = bytes;
+    if (BitsPerPixel(bytes) < 16) {
+        padded = WithFullPalette(bytes);
+        if (padded.empty()) {
+            return out;
         }
+        input = padded;
+    }
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    const std::unique_ptr<stbi_uc, StbFree> pixels(
+        stbi_load_from_memory(input.data(), static_cast<int>(input.size()), &width, &height, &channels, 4));
+    if (!pixels || width <= 0 || height <= 0) {
+        return out;
+    }
+    out.Width = width;
+    out.Height = height;
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    out.Rgba.assign(pixels.get(), pixels.get() + count);
+    for (std::size_t i = 0; i < count; i += 4) {
+        out.Rgba[i + 3] = KeyAlpha(out.Rgba[i], out.Rgba[i + 1], out.Rgba[i + 2]);
     }
     out.Fault = BmpFault::None;
     return out;
@@ -162,26 +214,14 @@ std::string EncodeBmp24(int width, int height, std::span<const std::uint8_t> rgb
         rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4) {
         return {};
     }
-    QImage image(width, height, QImage::Format_RGB888);
-    if (image.isNull()) {
+    std::string bytes;
+    const auto append = [](void* context, void* data, int size) {
+        static_cast<std::string*>(context)->append(static_cast<const char*>(data), static_cast<std::size_t>(size));
+    };
+    if (stbi_write_bmp_to_func(append, &bytes, width, height, 3, ThreeChannels(width, height, rgba).data()) == 0) {
         return {};
     }
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = image.scanLine(y);
-        const std::uint8_t* src =
-            rgba.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4;
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = src[4 * x];
-            row[3 * x + 1] = src[4 * x + 1];
-            row[3 * x + 2] = src[4 * x + 2];
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP")) {
-        return {};
-    }
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return bytes;
 }
 
 } // namespace zv::textures

@@ -1,7 +1,8 @@
 #pragma once
-// BMP pictures in and out. Every BMP variant the platform's image library reads is accepted
-// (1, 4, 8, 16, 24 and 32 bits per pixel, RLE-compressed or not; RLE pictures are decoded here,
-// so that every pixel is defined); files are written as uncompressed 24-bit BMPs.
+// BMP pictures in and out, without any GUI library: 1, 4, 8, 16, 24 and 32 bits per pixel with
+// OS/2 or Windows headers, uncompressed or with bit fields (through the stb decoder) or RLE8 and
+// RLE4 (decoded here, so that every pixel is defined); files are written as uncompressed
+// 24-bit BMPs.
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,7 @@
 #include "textures/TextureTable.h"
 
+#include <algorithm>
+
 namespace zv::textures {
 
 void FillDefaultTexture(TextureTable& t, int width, int height) {
@@ -52,7 +54,8 @@ void FreeTextureSurface(TextureTable& t, int k) {
 }
 
 void ReleaseAll(TextureTable& t) {
-    for (int k = 0; k < kPreviewSlots; ++k) {
+    // Images are stored only in slots below the load count.
+    for (int k = 0; k < std::min<int>(t.TexLoadCount, kPreviewSlots); ++k) {
         FreeTextureSurface(t, k);
     }
     t.TexTable.Fill(TexEntry{});

@@ -24,6 +24,8 @@ struct TexEntry {
     int Height = 0;
     int Slot = -1;        // preview slot of the loaded image; -1 when not loaded
     std::string ListText; // the entry of the texture lists ("NAME", "Nf: NAME" ...)
+
+    bool operator==(const TexEntry&) const = default;
 };
 
 // The most bytes the loaded images may hold together: far above what a game's textures need,

@@ -14,8 +14,8 @@ protected:
         const auto& px = SamplePixels();
         for (int i = 0; i < kSampleWidth * kSampleHeight; ++i) {
             Rgb c = px[static_cast<std::size_t>(i)];
-            if (fiveBitChannels) { // only the top 5 bits of each channel are stored
-                const auto cut = [](std::uint8_t v) { return static_cast<std::uint8_t>(v & 0xF8); };
+            if (fiveBitChannels) { // the top 5 bits of each channel, stretched to the full range
+                const auto cut = [](std::uint8_t v) { return static_cast<std::uint8_t>((v & 0xF8) | v >> 5); };
                 c = {cut(c.R), cut(c.G), cut(c.B)};
             }
             const int alpha = c == Rgb{255, 0, 255} ? 0 : 255;
@@ -167,6 +167,24 @@ TEST_F(BmpTextureTest, EveryPixelOfARunLengthPictureIsDefined) {
     for (int x = 0; x < 4; ++x) {
         EXPECT_EQ(at(x, 0), (Rgba{0, 0, 0, 0})) << x;
     }
+}
+
+TEST_F(BmpTextureTest, IndicesPastAShortPaletteAreBlack) {
+    // 8 bits with a two-colour palette, and pixels naming colours 1, 2 and 200; then the same
+    // at 4 bits in an OS/2 file with three 3-byte entries.
+    const Bytes bmp = Dib(4, 1, 8, 0, {{10, 20, 30}, {40, 50, 60}}, {1, 2, 200, 0});
+    const textures::DecodedBmp a = textures::DecodeBmp(bmp);
+    ASSERT_EQ(a.Fault, textures::BmpFault::None);
+    EXPECT_EQ(a.Rgba, (Bytes{40, 50, 60, 255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 255}));
+    EXPECT_EQ(textures::DecodeBmp(bmp).Rgba, a.Rgba);
+
+    Bytes os2{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 35, 0, 0, 0, 12, 0, 0, 0, 3, 0, 1, 0, 1, 0, 4, 0};
+    os2.insert(os2.end(), {30, 20, 10, 60, 50, 40, 90, 80, 70});
+    os2.insert(os2.end(), {0x2F, 0x10, 0, 0}); // colours 2, 15, 1
+    os2[2] = static_cast<std::uint8_t>(os2.size());
+    const textures::DecodedBmp b = textures::DecodeBmp(os2);
+    ASSERT_EQ(b.Fault, textures::BmpFault::None);
+    EXPECT_EQ(b.Rgba, (Bytes{70, 80, 90, 255, 0, 0, 0, 255, 40, 50, 60, 255}));
 }
 
 TEST_F(BmpTextureTest, ACutShortOs2PictureIsRefused) {
