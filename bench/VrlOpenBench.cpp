@@ -3,12 +3,12 @@
 #include "formats/VrlReader.h"
 #include "tests/support/SilentUi.h"
 #include "tests/support/TempDir.h"
+#include "bench/LargestVrl.h"
 #include "tests/support/VrlBuilder.h"
 #include "workspace/ModelLifecycle.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -18,37 +18,6 @@ namespace {
 using formats::VrlVariant;
 
 using test::SilentUi;
-
-// 80000 vertices, 26667 triangles (80001 corners, the most a file may hold) and 500 names.
-test::VrlFileModel LargestModel() {
-    constexpr int kVertices = 80000;
-    constexpr int kTriangles = 26667;
-    test::VrlFileModel m;
-    m.Vertices.reserve(kVertices);
-    for (int i = 0; i < kVertices; ++i) {
-        const auto f = static_cast<float>(i);
-        m.Vertices.push_back({f * 0.5f, f * -0.25f, f * 2.0f});
-    }
-    m.Polygons.reserve(kTriangles);
-    for (int p = 0; p < kTriangles; ++p) {
-        test::VrlPolygon poly;
-        for (int k = 0; k < 3; ++k) {
-            const int c = 3 * p + k;
-            poly.Corners.push_back(
-                {c % kVertices, static_cast<float>(k) * 0.5f, static_cast<float>(c % 7) * 0.1f});
-        }
-        poly.B = static_cast<std::uint8_t>(p);
-        poly.SurfaceType = p % 37;
-        poly.Texture = p % 500;
-        m.Polygons.push_back(std::move(poly));
-    }
-    for (int t = 0; t < 500; ++t) {
-        char name[16];
-        std::snprintf(name, sizeof name, "tex%03d.raw", t);
-        m.TextureNames.emplace_back(name);
-    }
-    return m;
-}
 
 // The files are written once per variant and shared by every benchmark.
 class Files {
@@ -65,7 +34,7 @@ private:
         const std::string name = kind + (v == VrlVariant::Scgt ? "_scgt.vrl" : "_f1.vrl");
         auto it = paths_.find(name);
         if (it == paths_.end()) {
-            const test::VrlFileModel m = kind == "empty" ? test::VrlFileModel{} : LargestModel();
+            const test::VrlFileModel m = kind == "empty" ? test::VrlFileModel{} : bench::LargestVrlModel();
             it = paths_.emplace(name, dir_.Write(name, test::BuildVrl(m, v))).first;
         }
         return it->second;

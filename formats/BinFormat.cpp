@@ -7,6 +7,7 @@
 #include "formats/FileBytes.h"
 #include "model/FileLookup.h"
 #include "model/FileReplace.h"
+#include "model/Columns.h"
 #include "model/ModelInfo.h"
 #include "model/Normals.h"
 #include "model/Numbers.h"
@@ -265,6 +266,9 @@ Decoded DecodeFile(ModelStore& m, const std::string& path, Mode mode) {
         fault = e.Position();
         detail = e.Detail();
     }
+    if (!fault && bytes->Changed()) {
+        fault = 1; // cut short by another program while it was read
+    }
     return {d.Vertices(), d.Polygons(), d.NewNames(), fault, detail};
 }
 
@@ -299,7 +303,7 @@ std::string PartListPath(const Workspace& ws, const std::string& binPath, const 
     return last == '/' || last == '\\' ? folder + listName : folder + "/" + listName;
 }
 
-std::vector<std::string> SplitLines(const std::vector<std::uint8_t>& bytes) {
+std::vector<std::string> SplitLines(std::span<const std::uint8_t> bytes) {
     std::vector<std::string> lines;
     std::string line;
     for (const std::uint8_t b : bytes) {
@@ -399,7 +403,7 @@ void ReadPartList(Workspace& ws, const std::string& binPath) {
         return;
     }
     const auto parts = ParsePartList(SplitLines(*bytes), ws.Model.PolyCount);
-    if (!parts.empty()) {
+    if (!parts.empty() && !bytes->Changed()) {
         AddListedParts(ws, parts);
     }
 }
@@ -633,9 +637,7 @@ void FinishBinOpen(Workspace& ws, const std::string& path, bool readPartList) {
     ModelStore& m = ws.Model;
     edit::ClearParts(m, ws.Ui);
     model::DeselectAll(m);
-    for (int i = -1; i < model::kVertexCapacity; ++i) {
-        m.VertFlag[i] = static_cast<std::uint8_t>(m.VertFlag[i] | 1);
-    }
+    model::ShowVertices(m, -1, model::UsedVertices(m));
     m.ModelDir = model::FolderOf(path);
     m.ModelFileName = model::FileNameOf(path);
     LoadModelTextures(ws, 0, TextureFiles::Raw);

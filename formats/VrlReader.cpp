@@ -310,6 +310,9 @@ std::optional<ReadError> DecodeFile(Workspace& ws, const std::string& path, VrlV
         }
         VrlDecoder d(*bytes, variant, mode, ws.Model);
         d.Decode();
+        if (bytes->Changed()) {
+            throw ReadError(1); // cut short by another program while it was read
+        }
         commit(d);
     } catch (const ReadError& e) {
         return e;

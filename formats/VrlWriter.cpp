@@ -289,10 +289,9 @@ void PlacePolygonBlocks(ByteWriter& w, Layout& at, int firstField, std::size_t n
     }
 }
 
-std::vector<std::uint8_t> SerializeScgt(const ModelStore& m, const VrlPlan& plan) {
+void SerializeScgt(ByteWriter& w, const ModelStore& m, const VrlPlan& plan) {
     const std::size_t nv = plan.Vertices.size(), nc = plan.Corners, np = plan.Polygons.size();
     const std::size_t nn = plan.Normals.size(), nl = plan.Links.size();
-    ByteWriter w;
     w.Reserve(172 + nv * 80 + nl * 4 + nc * 12 + nn * 16 + np * 36 + plan.TexNames.size() * 12);
     w.Zeros(172);
     Layout at(172);
@@ -332,13 +331,11 @@ std::vector<std::uint8_t> SerializeScgt(const ModelStore& m, const VrlPlan& plan
     WriteNormals(w, plan);
     WritePolygonBlocks(w, m, plan);
     WriteNames(w, plan);
-    return w.Release();
 }
 
-std::vector<std::uint8_t> SerializeF1(const ModelStore& m, const VrlPlan& plan) {
+void SerializeF1(ByteWriter& w, const ModelStore& m, const VrlPlan& plan) {
     const std::size_t nv = plan.Vertices.size(), nc = plan.Corners, np = plan.Polygons.size();
     const std::size_t nn = plan.Normals.size();
-    ByteWriter w;
     w.Reserve(200 + nv * 92 + nc * 20 + nn * 16 + np * 60 + plan.TexNames.size() * 12);
     w.Zeros(200);
     const float far = 100000000.0f;
@@ -378,7 +375,6 @@ std::vector<std::uint8_t> SerializeF1(const ModelStore& m, const VrlPlan& plan) 
     WritePolygonBlocks(w, m, plan);
     w.Zeros(24 * np);
     WriteNames(w, plan);
-    return w.Release();
 }
 
 // ".VRL" replaced by ".vrl" in the upper-cased file name of an F1 2000 write.
@@ -399,10 +395,8 @@ void SelectAllPolygons(ModelStore& m, model::Bool16 value) {
     }
 }
 
-} // namespace
-
-std::variant<std::vector<std::uint8_t>, VrlRefusal> BuildVrlFile(ModelStore& m, model::UserInterface& ui,
-                                                                 VrlVariant variant) {
+// Everything a write works out before the first byte: the refusal, or the plan.
+std::variant<VrlPlan, VrlRefusal> PlanVrlFile(ModelStore& m, model::UserInterface& ui, VrlVariant variant) {
     ui.ShowProgress("Calculating geometry...");
     SelectCornerVertices(m);
     VrlPlan plan;
@@ -421,7 +415,24 @@ std::variant<std::vector<std::uint8_t>, VrlRefusal> BuildVrlFile(ModelStore& m, 
         m.VertLinkCount = static_cast<std::int32_t>(plan.Links.size());
     }
     ui.ShowProgress("Writing...");
-    return variant == VrlVariant::Scgt ? SerializeScgt(m, plan) : SerializeF1(m, plan);
+    return plan;
+}
+
+void Serialize(ByteWriter& w, const ModelStore& m, const VrlPlan& plan, VrlVariant variant) {
+    variant == VrlVariant::Scgt ? SerializeScgt(w, m, plan) : SerializeF1(w, m, plan);
+}
+
+} // namespace
+
+std::variant<std::vector<std::uint8_t>, VrlRefusal> BuildVrlFile(ModelStore& m, model::UserInterface& ui,
+                                                                 VrlVariant variant) {
+    auto planned = PlanVrlFile(m, ui, variant);
+    if (auto* refusal = std::get_if<VrlRefusal>(&planned)) {
+        return *refusal;
+    }
+    ByteWriter w;
+    Serialize(w, m, std::get<VrlPlan>(planned), variant);
+    return w.Release();
 }
 
 bool WriteVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
@@ -438,13 +449,17 @@ bool WriteVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
     bool written = false;
     {
         model::BusyPointer busy(ws.Ui);
-        auto built = BuildVrlFile(m, ws.Ui, variant);
-        if (auto* refusal = std::get_if<VrlRefusal>(&built)) {
+        auto planned = PlanVrlFile(m, ws.Ui, variant);
+        if (auto* refusal = std::get_if<VrlRefusal>(&planned)) {
             ShowSaveError(ws.Ui, refusal->Text);
         } else {
-            const auto& bytes = std::get<std::vector<std::uint8_t>>(built);
-            const std::string_view data(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-            if (const auto fault = model::ReplaceFile(target, data)) {
+            // Streamed: the largest files are never held in memory whole.
+            const auto fault = model::ReplaceFileWith(target, [&](const model::ChunkSink& sink) {
+                ByteWriter w(sink);
+                Serialize(w, m, std::get<VrlPlan>(planned), variant);
+                return w.Finish();
+            });
+            if (fault) {
                 ShowSaveError(ws.Ui, "Error at Filepos. " + model::HexUpper(*fault));
             } else {
                 m.ModelFileName = variant == VrlVariant::Scgt ? fileName : F1ModelFileName(fileName);

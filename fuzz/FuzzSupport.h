@@ -17,10 +17,15 @@
 
 namespace zv::fuzz {
 
-// A folder of this process for the files the readers open.
+// A folder of this process for the files the readers open; in memory where the system offers
+// it, as a disk file rewritten for every input makes the file system flush it each time.
 inline const std::filesystem::path& Scratch() {
     static const std::filesystem::path dir = [] {
-        auto d = std::filesystem::temp_directory_path() / ("zv-fuzz-" + std::to_string(::getpid()));
+        std::error_code ec;
+        const auto base = std::filesystem::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0
+                              ? std::filesystem::path("/dev/shm")
+                              : std::filesystem::temp_directory_path();
+        auto d = base / ("zv-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(d);
         return d;
     }();
@@ -29,6 +34,7 @@ inline const std::filesystem::path& Scratch() {
 
 inline std::string WriteScratch(const std::string& name, std::span<const std::uint8_t> bytes) {
     const std::string path = (Scratch() / name).string();
+    ::unlink(path.c_str()); // a fresh file, not a truncated one the file system must flush
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;

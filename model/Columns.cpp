@@ -25,6 +25,19 @@ template <class Table> void Clamp(const Table& t, int& first, int& count) {
     count = std::clamp(count, 0, t.Rows() - first);
 }
 
+// Bytes of one row within one slice of the table.
+template <class Table> constexpr std::size_t SliceRowSize() {
+    return RowSize<Table>() / static_cast<std::size_t>(Table::kSlices);
+}
+
+// Calls f(pointer to row i of slice s, bytes per row in a slice) for every slice of the table.
+template <class Table, class F> void ForEachSlice(Table& table, int i, F&& f) {
+    using T = std::remove_cvref_t<Table>;
+    for (int s = 0; s < T::kSlices; ++s) {
+        f(table.Slice(s, i), SliceRowSize<T>());
+    }
+}
+
 template <class Each> RowBlock Capture(const ModelStore& m, int first, int count, Each each) {
     RowBlock b;
     b.First = first;
@@ -42,12 +55,13 @@ template <class Each> RowBlock Capture(const ModelStore& m, int first, int count
     b.Bytes.resize(bytes);
     std::byte* out = b.Bytes.data();
     each(m, [&](const auto& table) {
-        const std::size_t n =
-            RowSize<std::remove_cvref_t<decltype(table)>>() * static_cast<std::size_t>(b.Count);
-        if (n != 0) {
-            std::memcpy(out, table.Row(b.First), n);
-        }
-        out += n;
+        ForEachSlice(table, b.First, [&](const auto* rows, std::size_t rowBytes) {
+            const std::size_t n = rowBytes * static_cast<std::size_t>(b.Count);
+            if (n != 0) {
+                std::memcpy(out, rows, n);
+            }
+            out += n;
+        });
     });
     return b;
 }
@@ -55,18 +69,21 @@ template <class Each> RowBlock Capture(const ModelStore& m, int first, int count
 template <class Each> void Swap(ModelStore& m, RowBlock& b, Each each) {
     std::byte* in = b.Bytes.data();
     each(m, [&](auto& table) {
-        const std::size_t n =
-            RowSize<std::remove_cvref_t<decltype(table)>>() * static_cast<std::size_t>(b.Count);
-        auto* rows = reinterpret_cast<std::byte*>(table.Row(b.First));
-        std::swap_ranges(rows, rows + n, in);
-        in += n;
+        ForEachSlice(table, b.First, [&](auto* rows, std::size_t rowBytes) {
+            const std::size_t n = rowBytes * static_cast<std::size_t>(b.Count);
+            auto* bytes = reinterpret_cast<std::byte*>(rows);
+            std::swap_ranges(bytes, bytes + n, in);
+            in += n;
+        });
     });
 }
 
 template <class Each> void Copy(ModelStore& m, int from, int to, Each each) {
     each(m, [&](auto& table) {
         using Table = std::remove_cvref_t<decltype(table)>;
-        std::memcpy(table.Row(to), table.Row(from), RowSize<Table>());
+        for (int s = 0; s < Table::kSlices; ++s) {
+            std::memcpy(table.Slice(s, to), table.Slice(s, from), SliceRowSize<Table>());
+        }
     });
 }
 
@@ -76,7 +93,10 @@ template <class Each> void Move(ModelStore& m, int from, int to, int count, Each
     }
     each(m, [&](auto& table) {
         using Table = std::remove_cvref_t<decltype(table)>;
-        std::memmove(table.Row(to), table.Row(from), RowSize<Table>() * static_cast<std::size_t>(count));
+        for (int s = 0; s < Table::kSlices; ++s) {
+            std::memmove(table.Slice(s, to), table.Slice(s, from),
+                         SliceRowSize<Table>() * static_cast<std::size_t>(count));
+        }
     });
 }
 

@@ -68,9 +68,9 @@ struct ModelStore {
 
     // Polygons.
     Table<std::int32_t> PolyVCount{kPolygonCapacity};
-    CornerTable<std::int32_t, kMaxCorners> PolyVert{kPolygonCapacity};
-    CornerTable<float, kMaxCorners> PolyTU{kPolygonCapacity};
-    CornerTable<float, kMaxCorners> PolyTV{kPolygonCapacity};
+    CornerColumns<std::int32_t, kMaxCorners> PolyVert{kPolygonCapacity};
+    CornerColumns<float, kMaxCorners> PolyTU{kPolygonCapacity};
+    CornerColumns<float, kMaxCorners> PolyTV{kPolygonCapacity};
     Table<std::int32_t> PolyTex{kPolygonCapacity};
     Table<std::int32_t> PolyType{kPolygonCapacity};
     Table<std::uint8_t> PolyR{kPolygonCapacity};
@@ -119,5 +119,8 @@ struct ModelStore {
 
 // Clears the selection of every vertex and polygon slot, the whole capacity.
 void DeselectAll(ModelStore& m);
+
+// Sets the "shown" bit of the vertex slots from .. to - 1 (from may be -1, the "none" slot).
+void ShowVertices(ModelStore& m, int from, int to);
 
 } // namespace zv::model

@@ -9,9 +9,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-build_packages=(cmake ninja-build g++ nlohmann-json3-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
+build_packages=(cmake ninja-build g++ nlohmann-json3-dev libstb-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
 test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales clang libclang-rt-14-dev)
-bench_packages=(libbenchmark-dev)
+bench_packages=(libbenchmark-dev hyperfine time assimp-utils)
 
 # Installs the Debian packages that are missing (as root), or prints the line that would.
 need_packages() {
@@ -118,6 +118,7 @@ bench)
     cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF -DZV_BUILD_BENCH=ON >/dev/null
     cmake --build build/bench -j "$jobs"
     for b in build/bench/bench/zv_*_bench; do "$b"; done
+    bash bench/cli-vs-assimp build/bench
     ;;
 *)
     echo "usage: scripts/zv.sh run [FILE...] | test | bench | fuzz [SECONDS]" >&2

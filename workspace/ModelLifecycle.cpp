@@ -1,6 +1,7 @@
 #include "workspace/ModelLifecycle.h"
 
 #include "edit/Parts.h"
+#include "model/Columns.h"
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
 
@@ -80,9 +81,7 @@ void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files) {
     edit::ClearParts(m, ws.Ui);
     TakeNamesFromPath(m, path);
     model::DeselectAll(m);
-    for (int i = -1; i < model::kVertexCapacity; ++i) {
-        m.VertFlag[i] = static_cast<std::uint8_t>(m.VertFlag[i] | 1);
-    }
+    model::ShowVertices(m, -1, model::UsedVertices(m));
     MakeLoadedPart(ws, 0);
     LoadModelTextures(ws, 0, files);
     model::UpdateTitleLine(m, ws.Ui);
@@ -90,6 +89,7 @@ void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files) {
 
 void FinishMerge(Workspace& ws, const std::string& path, TextureFiles files) {
     model::ModelStore& m = ws.Model;
+    model::ShowVertices(m, m.MergeVertBase, model::UsedVertices(m));
     TakeNamesFromPath(m, path);
     LoadModelTextures(ws, m.MergeTexBase, files);
     model::UpdateTitleLine(m, ws.Ui);

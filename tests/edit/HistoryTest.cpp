@@ -55,10 +55,12 @@ private:
     template <class F> static void EachColumn(const ModelStore& m, F f) {
         const auto whole = [&](const auto& table) {
             using Table = std::remove_cvref_t<decltype(table)>;
-            const std::size_t row =
-                sizeof(typename Table::Element) * static_cast<std::size_t>(Table::kPerRow);
-            f(reinterpret_cast<const unsigned char*>(table.Row(0)),
-              row * static_cast<std::size_t>(table.Rows()));
+            const std::size_t row = sizeof(typename Table::Element) *
+                                    static_cast<std::size_t>(Table::kPerRow / Table::kSlices);
+            for (int s = 0; s < Table::kSlices; ++s) {
+                f(reinterpret_cast<const unsigned char*>(table.Slice(s, 0)),
+                  row * static_cast<std::size_t>(table.Rows()));
+            }
         };
         model::ForEachVertexColumn(m, whole);
         model::ForEachPolygonColumn(m, whole);

@@ -113,11 +113,14 @@ private:
     void FillPolygonRow(ModelStore& m, int p) const {
         unsigned column = 0;
         model::ForEachPolygonColumn(m, [&](auto& table) {
-            auto* bytes = reinterpret_cast<unsigned char*>(table.Row(p));
-            const std::size_t size = RowSize<std::remove_cvref_t<decltype(table)>>();
-            for (std::size_t b = 0; b < size; ++b) {
-                bytes[b] =
-                    static_cast<unsigned char>(seed_ + static_cast<unsigned>(p) * 7u + column * 13u + b);
+            using Table = std::remove_cvref_t<decltype(table)>;
+            const std::size_t size = RowSize<Table>() / Table::kSlices;
+            for (int s = 0; s < Table::kSlices; ++s) {
+                auto* bytes = reinterpret_cast<unsigned char*>(table.Slice(s, p));
+                for (std::size_t b = 0; b < size; ++b) {
+                    bytes[b] = static_cast<unsigned char>(seed_ + static_cast<unsigned>(p) * 7u + column * 13u +
+                                                          static_cast<unsigned>(s) * 3u + b);
+                }
             }
             ++column;
         });
@@ -140,9 +143,14 @@ bool SamePosition(const model::VertRec& a, const model::VertRec& b) {
 
 template <class Table> bool SameRow(const Table& a, const Table& b, int i) {
     if constexpr (std::is_same_v<typename Table::Element, model::VertRec> && Table::kPerRow == 1) {
-        return SamePosition(a.Row(i)[0], b.Row(i)[0]);
+        return SamePosition(a.Slice(0, i)[0], b.Slice(0, i)[0]);
     } else {
-        return std::memcmp(a.Row(i), b.Row(i), RowSize<Table>()) == 0;
+        for (int s = 0; s < Table::kSlices; ++s) {
+            if (std::memcmp(a.Slice(s, i), b.Slice(s, i), RowSize<Table>() / Table::kSlices) != 0) {
+                return false;
+            }
+        }
+        return true;
     }
 }
 

@@ -185,7 +185,7 @@ TEST_F(BinFormatTest, OpenReadsTheFileAtTheOpenScalesAndMergesRepeatedSectionNam
     EXPECT_EQ(m.PolyNY[2], 0.5f);
     EXPECT_EQ(m.PolyFlag[2], 1);
     EXPECT_EQ(m.PolySel[0], model::kFalse);
-    EXPECT_EQ(m.VertFlag[model::kVertexCapacity - 1] & 1, 1);
+    EXPECT_EQ(m.VertFlag[m.VertCount - 1] & 1, 1);
     EXPECT_EQ(m.PartCount(), 0) << "only the part list gives parts";
     EXPECT_EQ(m.ModelFileName, "truck.bin");
     EXPECT_EQ(m.ModelDir, dir.Path().string());

@@ -2,6 +2,7 @@
 // error, and the model is left as a failed open leaves it.
 
 #include "formats/BinFormat.h"
+#include "formats/FileBytes.h"
 #include "formats/VrlReader.h"
 
 #include "tests/support/RecordingUi.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace zv::formats {
 namespace {
@@ -34,6 +36,45 @@ TEST(HugeFileTest, AFileBeyondTheLargestLegalModelIsRefusedUnread) {
     ASSERT_EQ(ui.Messages.size(), 2u);
     EXPECT_EQ(ui.Messages[1].Title, "  bin_open ERROR");
     EXPECT_EQ(ui.Messages[1].Text, "Error at Filepos. 1");
+}
+
+TEST(HugeFileTest, OnlyRegularFilesAreReadAndTheirBytesComeBackWhole) {
+    test::TempDir dir;
+    std::string text(70000, '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char>(i * 7 % 251);
+    }
+    const auto bytes = ReadFileBytes(dir.Write("a.bin", text));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), text);
+    EXPECT_FALSE(ReadFileBytes(dir.File("a.bin"), 69999)) << "one byte over the limit";
+    const auto empty = ReadFileBytes(dir.Write("empty.bin", ""));
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+
+    EXPECT_FALSE(ReadFileBytes(dir.Path().string())) << "a folder";
+    EXPECT_FALSE(ReadFileBytes(dir.File("missing.bin")));
+    // A named pipe without a writer would block a reader that waits on it.
+    const std::string fifo = dir.File("pipe.vrl");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadFileBytes(fifo));
+}
+
+TEST(HugeFileTest, AMappedFileCutShortWhileReadGivesZerosAndSaysSo) {
+    test::TempDir dir;
+    const std::string path = dir.Write("big.vrl", std::string(1 << 20, 'v'));
+    const auto bytes = ReadFileBytes(path);
+    ASSERT_TRUE(bytes);
+    EXPECT_FALSE(bytes->Changed());
+    std::filesystem::resize_file(path, 100);
+    EXPECT_EQ((*bytes)[50], 'v');
+    EXPECT_EQ((*bytes)[(1 << 20) - 1], 0) << "past the new end";
+    EXPECT_EQ((*bytes)[600000], 0);
+    EXPECT_TRUE(bytes->Changed());
+    const auto again = ReadFileBytes(path);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->size(), 100u);
+    EXPECT_FALSE(again->Changed());
 }
 
 } // namespace

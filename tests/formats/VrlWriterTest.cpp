@@ -199,6 +199,28 @@ TEST_F(VrlWriterTest, WrittenFileReadsBackAndWritesTheSameBytes) {
     }
 }
 
+// Large files are streamed to disk in pieces, with holes for their zero pages; the file must be
+// exactly the bytes built in memory.
+TEST_F(VrlWriterTest, AStreamedLargeFileHasTheBytesBuiltInMemory) {
+    for (const VrlVariant variant : {VrlVariant::Scgt, VrlVariant::F1_2000}) {
+        test::StartModel(ws->Model);
+        for (int v = 0; v < 30000; ++v) {
+            AddVertex(ws->Model, static_cast<float>(v % 97), static_cast<float>(v % 89), static_cast<float>(v));
+        }
+        for (int p = 0; p + 2 < 30000; p += 3) {
+            AddPolygon(ws->Model, {{p, 0.5f, 0.25f}, {p + 1}, {p + 2, 1, 1}}, 0, p % 7, 1);
+        }
+        AddTexture(ws->Model, "ROAD");
+        test::SelectAll(ws->Model);
+        const Bytes built = Build(variant);
+        ASSERT_GT(built.size(), std::size_t{2} << 20) << "more than one piece";
+        test::SelectAll(ws->Model);
+        test::TempDir dir;
+        ASSERT_TRUE(WriteVrl(*ws, dir.File("BIG.VRL"), variant));
+        EXPECT_TRUE(test::ReadBytes(dir.File("BIG.VRL")) == built);
+    }
+}
+
 TEST_F(VrlWriterTest, WriteReportsProgressAndRenamesTheModel) {
     SmallModel();
     test::TempDir dir;

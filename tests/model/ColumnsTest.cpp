@@ -59,11 +59,14 @@ TEST(ColumnsTest, EveryPerVertexAndPerPolygonTableIsInTheColumnList) {
 template <class Each> void FillRow(ModelStore& m, Each each, int i, unsigned salt) {
     unsigned column = 0;
     each(m, [&](auto& table) {
-        auto* bytes = reinterpret_cast<unsigned char*>(table.Row(i));
-        const std::size_t size = RowSize<std::remove_cvref_t<decltype(table)>>();
-        for (std::size_t b = 0; b < size; ++b) {
-            bytes[b] =
-                static_cast<unsigned char>(salt * 31u + column * 7u + static_cast<unsigned>(i) * 3u + b + 1u);
+        using Table = std::remove_cvref_t<decltype(table)>;
+        const std::size_t size = RowSize<Table>() / Table::kSlices;
+        for (int s = 0; s < Table::kSlices; ++s) {
+            auto* bytes = reinterpret_cast<unsigned char*>(table.Slice(s, i));
+            for (std::size_t b = 0; b < size; ++b) {
+                bytes[b] = static_cast<unsigned char>(salt * 31u + column * 7u + static_cast<unsigned>(i) * 3u +
+                                                      static_cast<unsigned>(s) * 5u + b + 1u);
+            }
         }
         ++column;
     });
@@ -73,8 +76,11 @@ template <class Each> void FillRow(ModelStore& m, Each each, int i, unsigned sal
 template <class Each> std::vector<unsigned char> RowBytes(const ModelStore& m, Each each, int i) {
     std::vector<unsigned char> out;
     each(m, [&](const auto& table) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(table.Row(i));
-        out.insert(out.end(), bytes, bytes + RowSize<std::remove_cvref_t<decltype(table)>>());
+        using Table = std::remove_cvref_t<decltype(table)>;
+        for (int s = 0; s < Table::kSlices; ++s) {
+            const auto* bytes = reinterpret_cast<const unsigned char*>(table.Slice(s, i));
+            out.insert(out.end(), bytes, bytes + RowSize<Table>() / Table::kSlices);
+        }
     });
     return out;
 }
@@ -144,14 +150,21 @@ TEST_F(ColumnRowsTest, CaptureAndSwapRoundTripEveryColumn) {
 
 TEST_F(ColumnRowsTest, TheCornerCaptureHoldsTheCornerColumnOnly) {
     Fill(1);
-    const std::vector<std::int32_t> corners(m->PolyVert.Row(5), m->PolyVert.Row(5) + kMaxCorners);
+    const auto corners = [&](const auto& table) {
+        std::vector<std::remove_cvref_t<decltype(table(5, 0))>> out;
+        for (int k = 0; k < kMaxCorners; ++k) {
+            out.push_back(table(5, k));
+        }
+        return out;
+    };
+    const std::vector<std::int32_t> vertices = corners(m->PolyVert);
     RowBlock block = CaptureCornerVertices(*m, 0, 10);
     Fill(2);
-    const std::vector<float> u(m->PolyTU.Row(5), m->PolyTU.Row(5) + kMaxCorners);
+    const std::vector<float> u = corners(m->PolyTU);
     const std::int32_t count = m->PolyVCount[5];
     SwapCornerVertices(*m, block);
-    EXPECT_EQ(std::vector<std::int32_t>(m->PolyVert.Row(5), m->PolyVert.Row(5) + kMaxCorners), corners);
-    EXPECT_EQ(std::vector<float>(m->PolyTU.Row(5), m->PolyTU.Row(5) + kMaxCorners), u);
+    EXPECT_EQ(corners(m->PolyVert), vertices);
+    EXPECT_EQ(corners(m->PolyTU), u);
     EXPECT_EQ(m->PolyVCount[5], count);
 }
 

@@ -54,5 +54,34 @@ TEST(FileReplaceTest, WhatIsNoRegularFileIsNeverReplaced) {
     EXPECT_TRUE(std::filesystem::is_symlink(loop));
 }
 
+// Contents given piece by piece, with zero pages (left as holes) in odd places: at the start,
+// across piece boundaries and at the end. What reads back must be exactly what was given.
+TEST(FileReplaceTest, PiecesWithZeroPagesReadBackExactly) {
+    test::TempDir dir;
+    std::string all(4096 * 3, '\0'); // a leading hole
+    all += "header";
+    all += std::string(4096 * 2 + 100, '\0');
+    all += std::string(5000, 'x');
+    all += std::string(4096 * 4, '\0'); // a trailing hole
+    const std::string path = dir.File("model.vrl");
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{777}, std::size_t{4096}, all.size()}) {
+        const auto fault = ReplaceFileWith(path, [&](const ChunkSink& sink) {
+            for (std::size_t at = 0; at < all.size(); at += piece) {
+                if (!sink(std::string_view(all).substr(at, piece))) {
+                    return false;
+                }
+            }
+            return true;
+        });
+        ASSERT_FALSE(fault) << piece;
+        EXPECT_EQ(Read(path), all) << "pieces of " << piece;
+    }
+    // A producer that gives up fails the save at the position it reached; the file stays.
+    const auto fault = ReplaceFileWith(path, [](const ChunkSink& sink) { return sink("abc") && false; });
+    EXPECT_EQ(fault, std::optional<std::uint64_t>(4));
+    EXPECT_EQ(Read(path), all);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "no temporary left";
+}
+
 } // namespace
 } // namespace zv::model

@@ -20,9 +20,12 @@ namespace {
 constexpr int kRows = 40;
 
 template <class Table> void AppendRows(std::vector<std::byte>& out, const Table& t, int first, int count) {
-    const auto* bytes = reinterpret_cast<const std::byte*>(t.Row(first));
-    out.insert(out.end(), bytes,
-               bytes + static_cast<std::size_t>(count) * Table::kPerRow * sizeof(*t.Row(0)));
+    for (int s = 0; s < Table::kSlices; ++s) {
+        const auto* bytes = reinterpret_cast<const std::byte*>(t.Slice(s, first));
+        out.insert(out.end(), bytes,
+                   bytes + static_cast<std::size_t>(count) * (Table::kPerRow / Table::kSlices) *
+                               sizeof(typename Table::Element));
+    }
 }
 
 // Everything an operation may touch: rows 0 .. kRows - 1 of every column, counts, cursors, the

@@ -57,14 +57,14 @@ TEST_F(ModelLifecycleTest, NewModelIsTheNoModelState) {
 TEST_F(ModelLifecycleTest, OpenTailSelectsShowsAndMakesOnePart) {
     BeginOpen(*ws);
     ReadTriangles(3, {"ROAD", "GRASS"});
-    ws->Model.VertFlag[5] = 0;
+    ws->Model.VertFlag[2] = 0;
     FinishOpen(*ws, "C:\\cars\\my.car.vrl");
     const model::ModelStore& m = ws->Model;
     EXPECT_EQ(m.ModelDir, "C:\\cars");
     EXPECT_EQ(m.ModelFileName, "my.car.vrl");
     EXPECT_EQ(m.PolySel[2], model::kTrue);
     EXPECT_EQ(m.PolyFlag[2], 1);
-    EXPECT_EQ(m.VertFlag[5] & 1, 1);
+    EXPECT_EQ(m.VertFlag[2] & 1, 1);
     EXPECT_EQ(m.VertFlag[-1] & 1, 1);
     ASSERT_EQ(m.PartCount(), 1);
     EXPECT_EQ(m.PartNodes[0].Text, "my.car   p:3");
@@ -90,9 +90,13 @@ TEST_F(ModelLifecycleTest, MergeTailSelectsOnlyTheMergedPolygons) {
     FinishOpen(*ws, "/x/body.vrl");
     ASSERT_TRUE(BeginMerge(*ws));
     EXPECT_EQ(ws->Model.PolySel[0], model::kFalse);
+    ws->Model.VertFlag[3] = 0; // a slot hidden before it held a vertex
     ReadTriangles(3, {"B"});
+    ws->Model.VertCount = 5;
     FinishMerge(*ws, "/y/wheel.vrl");
     const model::ModelStore& m = ws->Model;
+    EXPECT_EQ(m.VertFlag[3] & 1, 1) << "merged vertices are shown";
+    EXPECT_EQ(m.VertFlag[4] & 1, 1);
     EXPECT_EQ(m.PolySel[1], model::kFalse);
     EXPECT_EQ(m.PolySel[2], model::kTrue);
     EXPECT_EQ(m.PolySel[4], model::kTrue);
