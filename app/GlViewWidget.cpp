@@ -25,11 +25,9 @@ QSurfaceFormat GlViewWidget::RequiredFormat() {
 }
 
 void GlViewWidget::initializeGL() {
-    gl_.InitGLState(ws_.Settings, width(), height());
+    gl_.InitGLState(ws_.Settings, width(), height()); // every list stale: the first paint builds
     ready_ = true;
     textures::AttachSink(ws_.Textures, &sink_);
-    gl_.BuildModelList(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
-    gl_.BuildCurPolyList(ws_.Model);
 }
 
 void GlViewWidget::resizeGL(int w, int h) {
@@ -37,17 +35,24 @@ void GlViewWidget::resizeGL(int w, int h) {
 }
 
 void GlViewWidget::paintGL() {
+    gl_.BuildStaleLists(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
     gl_.Display(ws_.Settings);
 }
 
-void GlViewWidget::RebuildLists() {
-    if (!ready_) {
-        return;
+void GlViewWidget::showEvent(QShowEvent* event) {
+    QOpenGLWidget::showEvent(event);
+    if (gl_.ListsStale()) {
+        update(); // changes made while hidden were only marked
     }
-    makeCurrent();
-    gl_.BuildModelList(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
-    gl_.BuildCurPolyList(ws_.Model);
-    doneCurrent();
+}
+
+void GlViewWidget::RebuildLists() {
+    gl_.MarkListsStale();
+    update();
+}
+
+void GlViewWidget::RebuildPointList() {
+    gl_.MarkPointListStale();
     update();
 }
 

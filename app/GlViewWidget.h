@@ -19,8 +19,11 @@ public:
     // compatibility profile (display lists). Set as the default before the application starts.
     static QSurfaceFormat RequiredFormat();
 
-    // Rebuilds the model, current-polygon and vertex-point lists and repaints.
+    // The model, current-polygon and vertex-point lists are out of date: they are rebuilt once
+    // when the view next paints (never while it is hidden), however often this is called.
     void RebuildLists();
+    // The same for the vertex-point list alone (a zoom changed its point size).
+    void RebuildPointList();
     // Releases the textures and the context's resources before the window goes.
     void Release();
 
@@ -30,6 +33,7 @@ protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // Makes the context current around each upload, which may come from any command.

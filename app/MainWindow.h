@@ -74,9 +74,9 @@ public:
     void LoadFiles(const QStringList& paths);
     // The auto-rotation timer of the OpenGL view ("&Rotate").
     void SetRotating(bool on);
-    // Rebuilds the display lists and redraws every view.
+    // Marks the OpenGL view's lists stale (rebuilt when it next paints) and redraws every view.
     void RefreshAll();
-    // The one refresh after a command: nothing when nothing changed; else the lists rebuilt and
+    // The one refresh after a command: nothing when nothing changed; else the lists marked and
     // the views redrawn once, the caption, and the parts tree or texture lists when they
     // changed. Also brings the Edit menu up to date.
     void Apply(const edit::Change& changed);

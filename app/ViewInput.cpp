@@ -190,9 +190,9 @@ void ViewInput::Apply(const render::ViewEffect& effect, bool release) {
     if (effect.RemoveBand) {
         band_->hide();
     }
-    edit::Change changed = ApplyViewEffect(ws, gesture_, effect, release);
-    if (effect.RebuildPointList) {
-        changed |= edit::Change::Geometry;
+    const edit::Change changed = ApplyViewEffect(ws, gesture_, effect, release);
+    if (effect.RebuildPointList && view4_ != nullptr) {
+        view4_->RebuildPointList(); // the model is unchanged: no refresh, no model list rebuild
     }
     if (changed.Any()) {
         w_.Apply(changed);

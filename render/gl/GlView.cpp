@@ -20,6 +20,21 @@ void EnableIf(GLenum cap, bool on) {
         glDisable(cap);
 }
 
+// Mesa's software renderer (llvmpipe 22) draws the first draw from vertex arrays after a
+// change of the shading partly transparent, as its smooth-point stage would, when the draw
+// before it was of the (smooth) vertex points. A draw of one point behind the eye takes that
+// place and draws nothing.
+void AbsorbFirstArrayDraw() {
+    static const GLfloat behindEye[3] = {0, 0, 1};
+    glPushMatrix();
+    glLoadIdentity();
+    glVertexPointer(3, GL_FLOAT, 0, behindEye);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glDrawArrays(GL_POINTS, 0, 1);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glPopMatrix();
+}
+
 void MirroredLookAt(const LookAt& look) {
     gluLookAt(-look.Eye.X, look.Eye.Y + 1.6, look.Eye.Z, -look.Target.X, look.Target.Y + 1.0, look.Target.Z,
               0, 1, 0);
@@ -51,6 +66,8 @@ void GlView::InitGLState(const config::Settings& s, int width, int height) {
     glSwitches_[Index(GlSwitch::Blend)] = true;
     SetViewport(s, width, height);
     BuildStaticLists(s);
+    listsStale_ = true;
+    pointsStale_ = true;
     initialised_ = true;
     UploadDefaultTexture();
 }
@@ -71,6 +88,7 @@ void GlView::SetViewport(const config::Settings& s, int width, int height) {
 
 void GlView::Display(const config::Settings& s) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    AbsorbFirstArrayDraw();
     const bool following = Switches.FollowWaypoints;
     if (following) {
         glPushMatrix();
@@ -87,15 +105,15 @@ void GlView::Display(const config::Settings& s) {
     }
     if (WaypointsExist)
         glCallList(kWaypointList);
-    glCallList(kModelList);
-    glCallList(kCurPolyList);
+    modelList_.Draw();
+    curPolyList_.Draw();
     if (s.ViewAxis)
         glCallList(kAxisList);
     if (s.ViewGrid)
         glCallList(kGridList);
     if (Switches.DisplayCameras)
         glCallList(kSceneCamerasList);
-    glCallList(kVertexPointsList);
+    pointList_.Draw();
     glPopMatrix();
     if (following)
         glPopMatrix();
@@ -172,6 +190,7 @@ bool GlView::UploadTexture(int t, int width, int height, const std::uint8_t* rgb
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    listsStale_ = true; // the model list binds texture objects by name
     return true;
 }
 
@@ -188,6 +207,7 @@ void GlView::ReleaseTextures() {
             glDeleteTextures(1, &name);
         name = 0;
     }
+    listsStale_ = true;
     if (initialised_)
         UploadDefaultTexture();
 }

@@ -1,11 +1,13 @@
 #pragma once
-// The OpenGL 3D view: camera, OpenGL state switches, the numbered display lists and one
-// frame's rendering, in plain OpenGL 1.1 and GLU. Every member that calls OpenGL needs the
-// view's context to be current; the host window creates it and swaps the buffers.
+// The OpenGL 3D view: camera, OpenGL state switches, the numbered display lists, the draw lists
+// of the model and one frame's rendering, in plain OpenGL 1.1 and GLU. Every member that calls
+// OpenGL needs the view's context to be current; the host window creates it and swaps the
+// buffers.
 
 #include "config/Settings.h"
 #include "model/Capacities.h"
 #include "model/ModelStore.h"
+#include "render/gl/DrawList.h"
 #include "render/gl/ViewRules.h"
 #include "textures/TextureTable.h"
 
@@ -17,16 +19,14 @@
 
 namespace zv::render::gl {
 
-// Numbers of the display lists.
+// Numbers of the display lists. The model, the current polygon and the vertex points (once
+// lists 11, 12 and 13) are DrawLists: rebuilt with every change, they must be quick to record.
 enum ListId : unsigned {
     kAxisList = 1,
     kGridList = 2,
     kFloorList = 3,
     kCameraMarkerList = 4,
     kSceneCamerasList = 5,
-    kModelList = 11,
-    kCurPolyList = 12,
-    kVertexPointsList = 13,
     kWaypointList = 20,
 };
 
@@ -83,13 +83,34 @@ public:
     // advances by 45 degrees with every build.
     void BuildCameraList(std::span<const model::VertRec> cameras);
 
-    // Rebuilds list 11 (the model in s.RenderType) and then list 13 (the vertex points, the
-    // unselected ones only when showVertexPoints).
+    // Rebuilds the model list (the model in s.RenderType: one draw per run of triangles or
+    // quads, all outlines as one run of lines) and then the vertex-point list.
     void BuildModelList(const model::ModelStore& m, const config::Settings& s,
                         const textures::TextureTable& tex, bool showVertexPoints);
 
-    // Rebuilds list 12, the outline of the current polygon.
+    // Rebuilds the current-polygon list, its outline.
     void BuildCurPolyList(const model::ModelStore& m);
+
+    // Rebuilds the vertex-point list alone: the selected vertices, and the others when
+    // showVertexPoints, at the point size of the camera distance.
+    void BuildVertexPointsList(const model::ModelStore& m, bool showVertexPoints);
+
+    // The model, current-polygon and vertex-point lists no longer show the model (the model,
+    // the selection, the draw mode, the textures or the edge switch changed): the next
+    // BuildStaleLists rebuilds them. A host marks on every change and builds once, just before
+    // it draws, so changes between two frames cost one build and a hidden view none. A new
+    // context (InitGLState) starts with every list stale.
+    void MarkListsStale() { listsStale_ = true; }
+    // Only the vertex-point list is out of date (its point size follows the camera distance).
+    void MarkPointListStale() { pointsStale_ = true; }
+    bool ListsStale() const { return listsStale_ || pointsStale_; }
+    // Rebuilds what was marked since the last build, once however often it was marked.
+    void BuildStaleLists(const model::ModelStore& m, const config::Settings& s,
+                         const textures::TextureTable& tex, bool showVertexPoints);
+    // Builds of the model list and of the vertex-point list so far (tests check that changes
+    // coalesce).
+    int ModelListBuilds() const { return modelBuilds_; }
+    int PointListBuilds() const { return pointBuilds_; }
 
     // Renders one frame into the current buffer; does not swap.
     void Display(const config::Settings& s);
@@ -97,10 +118,11 @@ public:
     // One auto-rotation tick: GLYaw + 1, 0 at 360 or more. The caller redraws.
     void RotationTick();
 
-    // "Rese&t": the camera's start values. The caller rebuilds lists 12 and 11 and redraws.
+    // "Rese&t": the camera's start values. The caller marks the lists stale and redraws.
     void ResetCamera();
 
-    // The draw-mode command: RenderType 0 → 1 → 2 → 0. The caller rebuilds and redraws.
+    // The draw-mode command: RenderType 0 → 1 → 2 → 0. The caller marks the lists stale and
+    // redraws.
     static void CycleRenderType(config::Settings& s);
 
     // Sets one OpenGL state menu item and applies it. The caller redraws.
@@ -109,14 +131,14 @@ public:
     bool GlSwitchOn(GlSwitch which) const;
 
     // Creates texture t's texture object from width × height RGBA pixels, first row at v = 0,
-    // replacing one made before. Returns false and changes nothing when t
-    // is outside the texture table, a size is not positive or rgba is null.
+    // replacing one made before, and marks the lists stale. Returns false and changes nothing
+    // when t is outside the texture table, a size is not positive or rgba is null.
     bool UploadTexture(int t, int width, int height, const std::uint8_t* rgba);
     // The same from a buffer; also false when it holds fewer than width × height × 4 bytes.
     bool UploadTexture(int t, int width, int height, std::span<const std::uint8_t> rgba);
 
     // Deletes every texture object, then gives slot 0 the default image again so that failed
-    // textures keep something to draw with.
+    // textures keep something to draw with. Marks the lists stale.
     void ReleaseTextures();
 
     // Texture object of slot t, 0 when none.
@@ -125,13 +147,19 @@ public:
 private:
     void ApplyGlSwitch(GlSwitch which, bool on);
     void BuildStaticLists(const config::Settings& s);
-    void BuildVertexPointsList(const model::ModelStore& m, bool showVertexPoints);
     void UploadDefaultTexture();
 
     std::array<unsigned, model::kTextureCapacity> texGL_{};
+    DrawList modelList_;
+    DrawList curPolyList_;
+    DrawList pointList_;
     std::array<bool, 8> glSwitches_{};
     int cameraSpin_ = 0;
     bool initialised_ = false;
+    bool listsStale_ = true;
+    bool pointsStale_ = true;
+    int modelBuilds_ = 0;
+    int pointBuilds_ = 0;
 };
 
 } // namespace zv::render::gl

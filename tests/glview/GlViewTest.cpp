@@ -268,6 +268,41 @@ TEST_F(GlScene, EdgesAndCurrentVertexCross) {
     EXPECT_TRUE(IsRgb(At(1, kMid + 20), 0, 178, 0)) << "the cross reaches the edge of the view";
 }
 
+TEST_F(GlScene, StaleListsAreBuiltOnceBeforeTheNextFrame) {
+    s.RenderType = 1;
+    m->PolyG[AddFacingTriangle(0)] = 255;
+    EXPECT_TRUE(view.ListsStale()) << "a new context has no lists";
+    view.BuildStaleLists(*m, s, *tex, false);
+    EXPECT_EQ(view.ModelListBuilds(), 1);
+    view.BuildStaleLists(*m, s, *tex, false);
+    EXPECT_EQ(view.ModelListBuilds(), 1) << "nothing marked";
+
+    view.MarkListsStale();
+    view.MarkPointListStale();
+    view.MarkListsStale();
+    const int points = view.PointListBuilds();
+    view.BuildStaleLists(*m, s, *tex, false);
+    EXPECT_EQ(view.ModelListBuilds(), 2);
+    EXPECT_EQ(view.PointListBuilds(), points + 1) << "the points come with the model";
+
+    view.MarkPointListStale();
+    view.BuildStaleLists(*m, s, *tex, false);
+    EXPECT_EQ(view.ModelListBuilds(), 2);
+    EXPECT_EQ(view.PointListBuilds(), points + 2);
+
+    // The built lists show the model as it was marked, not as it was first built.
+    m->PolyG[0] = 0;
+    m->PolyB[0] = 255;
+    view.MarkListsStale();
+    view.BuildStaleLists(*m, s, *tex, false);
+    view.Display(s);
+    glFinish();
+    EXPECT_TRUE(IsRgb(At(kMid, kMid - 2), 0, 0, 254));
+
+    UploadSolid(0, 255, 0, 0);
+    EXPECT_TRUE(view.ListsStale()) << "the model list names the texture objects";
+}
+
 TEST_F(GlScene, ReleaseLeavesTheDefaultImageInSlotZero) {
     UploadSolid(0, 255, 0, 0);
     UploadSolid(3, 255, 0, 0);

@@ -5,6 +5,9 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <map>
+#include <utility>
+
 namespace zv::tests {
 
 namespace {
@@ -17,34 +20,58 @@ template <class Fn> bool Load(Fn& fn, const char* name) {
 }
 
 // The framebuffer calls are not part of OpenGL 1.1, so they are looked up at run time.
-bool MakeFramebuffer() {
-    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkStatus = nullptr;
-    if (!Load(genFramebuffers, "glGenFramebuffers") || !Load(bindFramebuffer, "glBindFramebuffer") ||
-        !Load(genRenderbuffers, "glGenRenderbuffers") || !Load(bindRenderbuffer, "glBindRenderbuffer") ||
-        !Load(renderbufferStorage, "glRenderbufferStorage") ||
-        !Load(framebufferRenderbuffer, "glFramebufferRenderbuffer") ||
-        !Load(checkStatus, "glCheckFramebufferStatus")) {
-        g_why = "framebuffer objects are not available";
+struct FramebufferCalls {
+    PFNGLGENFRAMEBUFFERSPROC GenFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC BindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC GenRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC BindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC RenderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC FramebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC CheckStatus = nullptr;
+
+    bool LoadAll() {
+        return Load(GenFramebuffers, "glGenFramebuffers") && Load(BindFramebuffer, "glBindFramebuffer") &&
+               Load(GenRenderbuffers, "glGenRenderbuffers") && Load(BindRenderbuffer, "glBindRenderbuffer") &&
+               Load(RenderbufferStorage, "glRenderbufferStorage") &&
+               Load(FramebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+               Load(CheckStatus, "glCheckFramebufferStatus");
+    }
+};
+
+FramebufferCalls g_fb;
+// Framebuffers made so far, by size; they live as long as the context.
+std::map<std::pair<int, int>, GLuint> g_framebuffers;
+
+bool BindFramebuffer(int width, int height) {
+    if (width <= 0 || height <= 0)
         return false;
+    if (const auto it = g_framebuffers.find({width, height}); it != g_framebuffers.end()) {
+        g_fb.BindFramebuffer(GL_FRAMEBUFFER, it->second);
+        return true;
     }
     GLuint fbo = 0;
     GLuint buffers[2] = {0, 0};
-    genFramebuffers(1, &fbo);
-    bindFramebuffer(GL_FRAMEBUFFER, fbo);
-    genRenderbuffers(2, buffers);
-    bindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
-    renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, kGlSize, kGlSize);
-    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
-    bindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
-    renderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, kGlSize, kGlSize);
-    framebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
-    if (checkStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    g_fb.GenFramebuffers(1, &fbo);
+    g_fb.BindFramebuffer(GL_FRAMEBUFFER, fbo);
+    g_fb.GenRenderbuffers(2, buffers);
+    g_fb.BindRenderbuffer(GL_RENDERBUFFER, buffers[0]);
+    g_fb.RenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    g_fb.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, buffers[0]);
+    g_fb.BindRenderbuffer(GL_RENDERBUFFER, buffers[1]);
+    g_fb.RenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, width, height);
+    g_fb.FramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, buffers[1]);
+    if (g_fb.CheckStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE)
+        return false;
+    g_framebuffers[{width, height}] = fbo;
+    return true;
+}
+
+bool MakeFramebuffer() {
+    if (!g_fb.LoadAll()) {
+        g_why = "framebuffer objects are not available";
+        return false;
+    }
+    if (!BindFramebuffer(kGlSize, kGlSize)) {
         g_why = "the framebuffer object is incomplete";
         return false;
     }
@@ -94,6 +121,17 @@ Pixel OffscreenContext::At(int x, int y) const {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
     return p;
+}
+
+bool OffscreenContext::Bind(int width, int height) {
+    return BindFramebuffer(width, height);
+}
+
+std::vector<std::uint8_t> OffscreenContext::ReadAll(int width, int height) const {
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
 }
 
 } // namespace zv::tests

@@ -1,13 +1,13 @@
 #pragma once
-// One offscreen OpenGL compatibility context for the whole test program (Mesa's surfaceless
-// EGL platform), rendering into a small framebuffer object that tests read back.
-
-#include <gtest/gtest.h>
+// One offscreen OpenGL compatibility context for the whole program (Mesa's surfaceless EGL
+// platform), rendering into a framebuffer object that tests read back. The benchmarks use it
+// too, so it needs nothing of the test framework (ZV_REQUIRE_GL does, where it is used).
 
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace zv::tests {
 
@@ -24,6 +24,12 @@ public:
 
     // Colour at (x, y), y counted from the bottom row.
     Pixel At(int x, int y) const;
+
+    // Makes a width × height framebuffer (made on first use of that size) the target of the
+    // following drawing; false when it cannot be made. Get() leaves the kGlSize one bound.
+    bool Bind(int width, int height);
+    // Every pixel of the bound width × height framebuffer as RGBA, bottom row first.
+    std::vector<std::uint8_t> ReadAll(int width, int height) const;
 
 private:
     OffscreenContext() = default;
