@@ -68,21 +68,44 @@ template <class T> struct Runs {
     std::size_t Bytes() const { return Items.size() * sizeof(Items[0]); }
 };
 
-// The selection of every slot (also the one at -1 and those above the counts).
+// The selection of every slot (also the one at -1 and those above the counts). Slots past a
+// table's written rows hold its initial value and are kept as one run, so a step reads only
+// what was ever written.
+template <class Table> Runs<typename Table::Element> TakeColumn(const Table& t, int first, int cells) {
+    const int written = std::min(t.WrittenRows(), cells);
+    auto runs = Runs<typename Table::Element>::Encode(t.Row(first), written);
+    if (written < cells) {
+        runs.Items.emplace_back(cells - written, t.Initial());
+    }
+    return runs;
+}
+
+// Writes only the runs that differ from the initial value, after a clear that costs what was
+// written before.
+template <class Table> void PutColumn(Table& t, int first, const Runs<typename Table::Element>& runs) {
+    t.Fill(t.Initial());
+    int at = first;
+    for (const auto& [length, value] : runs.Items) {
+        if (!(value == t.Initial())) {
+            std::fill_n(t.RowsForWrite(at, length), length, value);
+        }
+        at += length;
+    }
+}
+
 struct SelectionSnapshot {
     Runs<model::Bool16> Vert;
     Runs<model::Bool16> Poly;
     Runs<std::int16_t> Edge;
 
     static SelectionSnapshot Take(const model::ModelStore& m) {
-        return {Runs<model::Bool16>::Encode(m.VertSel.Row(-1), m.VertSel.Rows() + 1),
-                Runs<model::Bool16>::Encode(m.PolySel.Row(-1), m.PolySel.Rows() + 1),
-                Runs<std::int16_t>::Encode(m.PolySelEdge.Row(0), m.PolySelEdge.Rows())};
+        return {TakeColumn(m.VertSel, -1, m.VertSel.Rows() + 1), TakeColumn(m.PolySel, -1, m.PolySel.Rows() + 1),
+                TakeColumn(m.PolySelEdge, 0, m.PolySelEdge.Rows())};
     }
     void Put(model::ModelStore& m) const {
-        Vert.Decode(m.VertSel.Row(-1));
-        Poly.Decode(m.PolySel.Row(-1));
-        Edge.Decode(m.PolySelEdge.Row(0));
+        PutColumn(m.VertSel, -1, Vert);
+        PutColumn(m.PolySel, -1, Poly);
+        PutColumn(m.PolySelEdge, 0, Edge);
     }
     std::size_t Bytes() const { return Vert.Bytes() + Poly.Bytes() + Edge.Bytes(); }
 };

@@ -7,6 +7,7 @@
 #include "workspace/ModelLifecycle.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -29,6 +30,18 @@ std::uint64_t FieldPosition(int headerOffset) {
 
 // Decodes one VRL image into the model store at the given bases. Everything read is checked
 // before use; the counts of the store are changed only by the caller once all went well.
+// A work array every element of which is written before it is read, so it is not cleared
+// first (the corner arrays of the largest file are almost a megabyte).
+template <class T> class WorkArray {
+public:
+    void Resize(std::size_t n) { cells_ = std::make_unique_for_overwrite<T[]>(n); }
+    T& operator[](std::size_t i) { return cells_[i]; }
+    const T& operator[](std::size_t i) const { return cells_[i]; }
+
+private:
+    std::unique_ptr<T[]> cells_;
+};
+
 class VrlDecoder {
 public:
     VrlDecoder(std::span<const std::uint8_t> bytes, VrlVariant variant, Mode mode, ModelStore& m)
@@ -114,9 +127,9 @@ private:
 
     void ReadCorners() {
         const auto n = static_cast<std::size_t>(nc_);
-        cornerVertex_.resize(n);
-        cornerU_.resize(n);
-        cornerV_.resize(n);
+        cornerVertex_.Resize(n);
+        cornerU_.Resize(n);
+        cornerV_.Resize(n);
         Block(cornerVertexOffset_, layout_.CornerVertexOffset, nc_, 4);
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint64_t at = r_.Position();
@@ -137,7 +150,7 @@ private:
     }
 
     void ReadPolygons() {
-        first_.resize(static_cast<std::size_t>(np_));
+        first_.Resize(static_cast<std::size_t>(np_));
         Block(cornerCountOffset_, layout_.CornerCountOffset, np_, 4);
         for (int p = 0; p < np_; ++p) {
             const std::uint64_t at = r_.Position();
@@ -229,9 +242,9 @@ private:
     std::int32_t cornerCountOffset_ = 0, firstCornerOffset_ = 0, colourOffset_ = 0, typeOffset_ = 0;
     std::int32_t textureIndexOffset_ = 0, nameOffset_ = 0;
 
-    std::vector<int> cornerVertex_;
-    std::vector<float> cornerU_, cornerV_;
-    std::vector<int> first_;
+    WorkArray<int> cornerVertex_;
+    WorkArray<float> cornerU_, cornerV_;
+    WorkArray<int> first_;
     std::vector<std::string> names_;
 };
 

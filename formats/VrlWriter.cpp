@@ -50,6 +50,9 @@ void SelectCornerVertices(ModelStore& m) {
 
 void CollectGeometry(const ModelStore& m, VrlPlan& plan) {
     plan.NewVertex.assign(static_cast<std::size_t>(std::max(m.VertCount, 0)), -1);
+    // Reserved whole: growing by doubling would copy and touch fresh pages again and again.
+    plan.Vertices.reserve(static_cast<std::size_t>(model::UsedVertices(m)));
+    plan.Polygons.reserve(static_cast<std::size_t>(model::UsedPolygons(m)));
     for (int v = 0; v < m.VertCount; ++v) {
         if (m.VertSel[v] != model::kFalse) {
             plan.NewVertex[static_cast<std::size_t>(v)] = static_cast<int>(plan.Vertices.size());
@@ -72,6 +75,7 @@ std::string TextureNameOf(const ModelStore& m, int p) {
 // Distinct texture indices numbered 0, 1, 2 ... in order of first use.
 void NumberTextures(const ModelStore& m, VrlPlan& plan) {
     std::unordered_map<int, int> number;
+    plan.TexNumber.reserve(plan.Polygons.size());
     for (const int p : plan.Polygons) {
         const auto [it, added] = number.try_emplace(m.PolyTex[p], static_cast<int>(plan.TexNames.size()));
         if (added) {
@@ -121,6 +125,8 @@ NormalKey KeyOf(const std::array<float, 3>& n) {
 // SCGT: one rounded normal per polygon. F1 2000: unrounded, each distinct normal stored once.
 void ComputeNormals(ModelStore& m, VrlPlan& plan, VrlVariant variant) {
     std::unordered_map<NormalKey, int, NormalKeyHash> seen;
+    plan.NormalIndex.reserve(plan.Polygons.size());
+    plan.Normals.reserve(variant == VrlVariant::Scgt ? plan.Polygons.size() : 0);
     for (const int p : plan.Polygons) {
         model::CalcPolyNormal(m, p);
         if (variant == VrlVariant::Scgt) {
@@ -455,7 +461,7 @@ bool WriteVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
         } else {
             // Streamed: the largest files are never held in memory whole.
             const auto fault = model::ReplaceFileWith(target, [&](const model::ChunkSink& sink) {
-                ByteWriter w(sink);
+                ByteWriter w(sink, std::size_t{256} << 10);
                 Serialize(w, m, std::get<VrlPlan>(planned), variant);
                 return w.Finish();
             });

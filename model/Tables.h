@@ -149,6 +149,14 @@ public:
         return cells_.data() + i;
     }
     const T* Row(int i) const { return cells_.data() + i; }
+    // Rows 0 .. WrittenRows() - 1 may differ from the initial value; the rows after them hold it.
+    int WrittenRows() const { return static_cast<int>(mark_.End()); }
+    const T& Initial() const { return init_; }
+    // Rows first .. first + count - 1 for writing, counted as written.
+    T* RowsForWrite(int first, int count) {
+        mark_.Touch(static_cast<std::size_t>(first) + static_cast<std::size_t>(count));
+        return cells_.data() + first;
+    }
     // Row storage as contiguous slices (see CornerColumns): here one slice, the row itself.
     static constexpr int kSlices = 1;
     T* Slice(int, int i) { return Row(i); }
@@ -191,6 +199,14 @@ public:
         return cells_.data() + i + 1;
     }
     const T* Row(int i) const { return cells_.data() + i + 1; }
+    // Slots -1 .. WrittenRows() - 2 may differ from T{}; the slots after them hold it.
+    int WrittenRows() const { return static_cast<int>(mark_.End()); }
+    static T Initial() { return T{}; }
+    // Slots first .. first + count - 1 (first may be -1) for writing, counted as written.
+    T* RowsForWrite(int first, int count) {
+        mark_.Touch(static_cast<std::size_t>(first + 1) + static_cast<std::size_t>(count));
+        return cells_.data() + first + 1;
+    }
     static constexpr int kSlices = 1;
     T* Slice(int, int i) { return Row(i); }
     const T* Slice(int, int i) const { return Row(i); }
