@@ -23,13 +23,14 @@ bool IsNumeric(const QString& text) {
 
 InputPanel::InputPanel(QWidget& owner, const Layout& layout)
     : QDialog(&owner), ok_(new QPushButton(QStringLiteral("OK"), this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)), grid_(new QGridLayout(this)) {
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)), grid_(new QGridLayout(this)),
+      freeText_(layout.FreeText) {
     setObjectName(layout.Name);
     setWindowTitle(layout.Title);
     setWindowModality(Qt::WindowModal);
     int row = 0;
     for (std::size_t i = 0; i < layout.Labels.size(); ++i, ++row) {
-        auto* box = new QLineEdit(QStringLiteral("0"), this);
+        auto* box = new QLineEdit(layout.BoxText, this);
         box->setObjectName(layout.SingleBox ? layout.BoxName
                                             : QStringLiteral("%1(%2)").arg(layout.BoxName).arg(i));
         box->installEventFilter(this);
@@ -86,7 +87,7 @@ bool InputPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::FocusIn) {
         QTimer::singleShot(0, box, [box] { box->selectAll(); });
-    } else if (event->type() == QEvent::FocusOut && isVisible() && !IsNumeric(box->text())) {
+    } else if (event->type() == QEvent::FocusOut && !freeText_ && isVisible() && !IsNumeric(box->text())) {
         // Clicking Cancel still works: the click arrives after the focus came back.
         QTimer::singleShot(0, box, [box] {
             box->setFocus();

@@ -31,6 +31,8 @@ public:
         std::vector<QString> Checks;
         QString ButtonName;     // buttons ButtonName(0) OK and ButtonName(1) Cancel
         bool SingleBox = false; // the one box is named BoxName without an index
+        bool FreeText = false;  // boxes may hold anything (empty boxes are skipped by the command)
+        QString BoxText = QStringLiteral("0"); // what every box holds at first
     };
 
     InputPanel(QWidget& owner, const Layout& layout);
@@ -58,6 +60,7 @@ private:
     QPushButton* ok_;
     QPushButton* cancel_;
     QGridLayout* grid_;
+    bool freeText_ = false;
 };
 
 } // namespace zv::app

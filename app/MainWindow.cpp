@@ -9,6 +9,7 @@
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbars.h"
+#include "app/PolygonCommands.h"
 #include "app/VertexCommands.h"
 #include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
@@ -97,6 +98,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     ConnectSelectionCommands(*this);
     ConnectSelectPanels(*this);
     new VertexCommands(*this);     // a child of the window: the Vertex menu and its panels
+    new PolygonCommands(*this);    // the Polygon menu, its panels and the surface panel
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 

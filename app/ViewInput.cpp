@@ -2,6 +2,7 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
+#include "app/PolygonCommands.h"
 #include "app/QtText.h"
 #include "app/StatusPanels.h"
 #include "edit/Selection.h"
@@ -219,6 +220,10 @@ bool ViewInput::KeyEvent(QEvent* event) {
     const bool ctrl = (e.modifiers() & Qt::ControlModifier) != 0;
     Workspace& ws = w_.Ws();
     if (EditKey(e.key(), shift, ctrl)) {
+        return true;
+    }
+    if (PolygonCommands* polygons = FindPolygonCommands(w_);
+        polygons != nullptr && polygons->Key(e.key(), shift, ctrl, (e.modifiers() & Qt::KeypadModifier) != 0)) {
         return true;
     }
     const bool modifier = e.key() == Qt::Key_Shift || e.key() == Qt::Key_Control || e.key() == Qt::Key_Alt ||

@@ -1,7 +1,9 @@
-// Times of the vertex commands and transforms on a full model (80000 vertices, 80000 quads),
-// alone and as a step of the edit history, and of undoing and redoing each step.
+// Times of the vertex and polygon commands and transforms on a full model (80000 vertices,
+// 80000 polygons, parts of 1280 members), alone and as a step of the edit history, and of
+// undoing and redoing each step.
 
 #include "edit/History.h"
+#include "edit/PolygonOps.h"
 #include "edit/Transforms.h"
 #include "edit/VertexOps.h"
 #include "tests/support/ModelBuilder.h"
@@ -12,6 +14,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <random>
 
 namespace zv {
 namespace {
@@ -187,6 +190,117 @@ ZV_EDIT_BENCH(Resize, BuildHalfUnused, Resize);
 ZV_EDIT_BENCH(Rotate, BuildHalfUnused, Rotate);
 ZV_EDIT_BENCH(Translate, BuildHalfUnused, Translate);
 ZV_EDIT_BENCH(SnapToGrid, BuildHalfUnused, Snap);
+
+// ---- Polygon commands ---------------------------------------------------------------------
+
+// Vertices on a grid of kRow columns; polygons over its cells, quads or pairs of triangles,
+// cells numbered across the rows; the polygons in parts of partSize members in order.
+void Cells(ModelStore& m, int vertices, int polygons, bool triangles, int partSize) {
+    test::StartModel(m);
+    for (int i = 0; i < vertices; ++i) {
+        test::AddVertex(m, static_cast<float>(i % kRow) * 0.5f, static_cast<float>(i / kRow) * 0.5f, 0);
+    }
+    const int cells = (vertices / kRow - 1) * (kRow - 1);
+    const auto corner = [](int cell) { return cell / (kRow - 1) * kRow + cell % (kRow - 1); };
+    for (int p = 0; p < polygons; ++p) {
+        const int cell = (triangles ? p / 2 : p) % cells;
+        const int a = corner(cell), b = a + 1, c = a + kRow + 1, d = a + kRow;
+        if (!triangles) {
+            test::AddPolygon(m, {{a}, {b}, {c}, {d}});
+        } else if (p % 2 == 0) {
+            test::AddPolygon(m, {{a}, {b}, {c}});
+        } else {
+            test::AddPolygon(m, {{a}, {c}, {d}});
+        }
+    }
+    m.PartNodes.clear();
+    for (int g = 1; (g - 1) * partSize < polygons; ++g) {
+        m.PartNodes.push_back({"Obj" + std::to_string(g), true});
+        m.GroupSize[g] = std::min(partSize, polygons - (g - 1) * partSize);
+        for (int i = 1; i <= m.GroupSize[g]; ++i) {
+            m.GroupPoly(g, i) = (g - 1) * partSize + i - 1;
+        }
+    }
+}
+
+// The full model: quads, parts of 1280; half the polygons selected at random (runs of every
+// length, so deletion passes repeat).
+void FullQuads(ModelStore& m) {
+    Cells(m, kVertices, kQuads, false, model::kMaxPartMembers);
+    std::mt19937 rng(7);
+    for (int p = 0; p < kQuads; ++p) {
+        m.PolySel[p] = rng() % 2 == 0 ? model::kTrue : model::kFalse;
+    }
+}
+
+// Every tenth polygon wrong: its four corners on two vertices, (a, b, a, b).
+void TenthWrong(ModelStore& m) {
+    Cells(m, kVertices, kQuads, false, model::kMaxPartMembers);
+    for (int p = 0; p < kQuads; p += 10) {
+        m.PolyVert(p, 2) = m.PolyVert(p, 0);
+        m.PolyVert(p, 3) = m.PolyVert(p, 1);
+    }
+}
+
+// 40000 selected quads in parts of 640, which the halves fill to 1280.
+void QuadsToSplit(ModelStore& m) {
+    Cells(m, kVertices, kQuads / 2, false, model::kMaxPartMembers / 2);
+    test::SelectAll(m);
+}
+
+// 80000 selected triangles, two per cell.
+void TrianglesToMerge(ModelStore& m) {
+    Cells(m, kVertices, kQuads, true, model::kMaxPartMembers);
+    test::SelectAll(m);
+}
+
+// Room for 10000 more polygons (and 20000 vertices); every seventh polygon selected, with its
+// edge 1 selected.
+void TenThousandSelected(ModelStore& m) {
+    Cells(m, kVertices - 20000, kQuads - 10000, false, model::kMaxPartMembers);
+    for (int p = 0; p < 70000; p += 7) {
+        m.PolySel[p] = model::kTrue;
+        m.PolySelEdge[p] = 1;
+    }
+}
+
+void BuildFullQuads(ModelStore& m) {
+    FullQuads(m);
+}
+
+Change DeletePolygon0(ModelStore& m, Recorder& r) {
+    return edit::DeletePolygon(m, r, 0);
+}
+Change DeleteSelected(ModelStore& m, Recorder& r) {
+    return edit::DeleteSelectedPolygons(m, r, Ui());
+}
+Change RemoveWrong(ModelStore& m, Recorder& r) {
+    return edit::RemoveWrongPolygons(m, r, Ui());
+}
+Change SplitTriangles(ModelStore& m, Recorder& r) {
+    return edit::SplitSelectedPolygons(m, r, Ui());
+}
+Change MergeQuads(ModelStore& m, Recorder& r) {
+    return edit::MergeTrianglesToQuads(m, r, Ui());
+}
+Change Flip(ModelStore& m, Recorder& r) {
+    return edit::FlipSelectedPolygons(m, r);
+}
+Change CopyBackside(ModelStore& m, Recorder& r) {
+    return edit::CopyToBackside(m, r, Ui());
+}
+Change Extrude(ModelStore& m, Recorder& r) {
+    return edit::ExtrudeSelectedEdges(m, r, Ui());
+}
+
+ZV_EDIT_BENCH(DeletePolygon0, BuildFullQuads, DeletePolygon0);
+ZV_EDIT_BENCH(DeleteSelected40000, BuildFullQuads, DeleteSelected);
+ZV_EDIT_BENCH(RemoveWrong8000, TenthWrong, RemoveWrong);
+ZV_EDIT_BENCH(Split40000Quads, QuadsToSplit, SplitTriangles);
+ZV_EDIT_BENCH(Merge80000Triangles, TrianglesToMerge, MergeQuads);
+ZV_EDIT_BENCH(Flip10000, TenThousandSelected, Flip);
+ZV_EDIT_BENCH(CopyBackside10000, TenThousandSelected, CopyBackside);
+ZV_EDIT_BENCH(Extrude10000, TenThousandSelected, Extrude);
 
 // The history's size after moving one vertex of a full model.
 void OneVertexMoveBytes(benchmark::State& state) {

@@ -100,6 +100,32 @@ template <class Each> void Move(ModelStore& m, int from, int to, int count, Each
     });
 }
 
+// Moves the runs (from, count) of rows down to follow each other from row first. Runs of one
+// row are copied with a fixed size, which the compiler turns into a plain load and store.
+template <class Each>
+void PackRuns(ModelStore& m, int first, const std::vector<std::pair<int, int>>& runs, Each each) {
+    each(m, [&](auto& table) {
+        using Table = std::remove_cvref_t<decltype(table)>;
+        constexpr std::size_t row = SliceRowSize<Table>();
+        for (int s = 0; s < Table::kSlices; ++s) {
+            auto* base = reinterpret_cast<std::byte*>(table.Slice(s, 0));
+            std::size_t at = static_cast<std::size_t>(first) * row;
+            for (const auto& [from, count] : runs) {
+                const std::size_t bytes = static_cast<std::size_t>(count) * row;
+                std::byte* src = base + static_cast<std::size_t>(from) * row;
+                if (src != base + at) {
+                    if (count == 1) {
+                        std::memcpy(base + at, src, row);
+                    } else {
+                        std::memmove(base + at, src, bytes);
+                    }
+                }
+                at += bytes;
+            }
+        }
+    });
+}
+
 const auto kVertexColumns = [](auto& m, auto&& f) { ForEachVertexColumn(m, f); };
 const auto kPolygonColumns = [](auto& m, auto&& f) { ForEachPolygonColumn(m, f); };
 const auto kCornerVertexColumn = [](auto& m, auto&& f) { f(m.PolyVert); };
@@ -128,6 +154,25 @@ void MoveVertexRows(ModelStore& m, int from, int to, int count) {
 
 void MovePolygonRows(ModelStore& m, int from, int to, int count) {
     Move(m, from, to, count, kPolygonColumns);
+}
+
+int CompactPolygonRows(ModelStore& m, int first, int end, std::span<const std::uint8_t> drop) {
+    std::vector<std::pair<int, int>> runs;
+    int kept = first;
+    for (int i = first; i < end;) {
+        if (drop[static_cast<std::size_t>(i)] != 0) {
+            ++i;
+            continue;
+        }
+        const int from = i;
+        while (i < end && drop[static_cast<std::size_t>(i)] == 0) {
+            ++i;
+        }
+        runs.emplace_back(from, i - from);
+        kept += i - from;
+    }
+    PackRuns(m, first, runs, kPolygonColumns);
+    return kept;
 }
 
 void ClearVertexRow(ModelStore& m, int i) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace zv::model {
@@ -58,6 +59,11 @@ void CopyPolygonRow(ModelStore& m, int from, int to);
 // Moves count rows starting at from to start at to (overlapping ranges allowed), every column.
 void MoveVertexRows(ModelStore& m, int from, int to, int count);
 void MovePolygonRows(ModelStore& m, int from, int to, int count);
+
+// Packs the rows first .. end - 1 whose drop flag (drop[i] for row i) is clear down from row
+// first, keeping their order, in every column; returns the row after the last packed one. Rows
+// from there to end keep stale contents.
+int CompactPolygonRows(ModelStore& m, int first, int end, std::span<const std::uint8_t> drop);
 
 // Gives row i the values of a new element in every column: a vertex at the origin, shown, not
 // selected, unmarked; a polygon with three corners at vertex 0, no texture coordinates, texture

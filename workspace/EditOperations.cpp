@@ -1,5 +1,6 @@
 #include "workspace/EditOperations.h"
 
+#include "edit/PolygonOps.h"
 #include "edit/Selection.h"
 #include "edit/Transforms.h"
 #include "model/Columns.h"
@@ -123,7 +124,20 @@ bool ParseArgument(EditArgKind kind, const std::string& text, EditArgs& args) {
         return (fields.size() == 3 || fields.size() == 4) && ParseVector(fields, args.Values) &&
                (fields.size() == 3 || ParseMask(fields[3], args.Axes));
     case EditArgKind::VertexList:
+    case EditArgKind::PolygonList:
         return ParseVertexList(text, args.Ranges);
+    case EditArgKind::Colour:
+        if (fields.size() != 4) {
+            return false;
+        }
+        for (std::size_t c = 0; c < 4; ++c) {
+            const auto v = ParseNumber(fields[c]);
+            if (!v) {
+                return false;
+            }
+            args.Colour[c] = *v;
+        }
+        return true;
     }
     return false;
 }
@@ -140,6 +154,17 @@ Change SelectionStep(Workspace& ws, edit::Recorder& rec,
     rec.Counts();
     command(ws.Model, ws.Ui);
     const bool same = std::equal(before.begin(), before.end(), m.VertSel.Row(-1));
+    return same ? kNoChange : Change(Change::Selection);
+}
+
+// The same for the polygon selection.
+Change PolygonSelectionStep(Workspace& ws, edit::Recorder& rec,
+                            edit::Change (*command)(model::ModelStore&, model::UserInterface&)) {
+    const model::ModelStore& m = ws.Model;
+    const std::vector<model::Bool16> before(m.PolySel.Row(-1), m.PolySel.Row(m.PolySel.Rows()));
+    rec.Counts();
+    command(ws.Model, ws.Ui);
+    const bool same = std::equal(before.begin(), before.end(), m.PolySel.Row(-1));
     return same ? kNoChange : Change(Change::Selection);
 }
 
@@ -172,6 +197,31 @@ Change SelectVertices(Workspace& ws, edit::Recorder& rec, const EditArgs& args) 
     return changed ? Change(Change::Selection) : kNoChange;
 }
 
+Change SelectAllPolygons(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return PolygonSelectionStep(ws, rec, &edit::SelectAllPolys);
+}
+
+// Adds the listed polygons to the selection; a number that is no polygon refuses the whole list.
+Change SelectPolygons(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    model::ModelStore& m = ws.Model;
+    for (const VertexRange& r : args.Ranges) {
+        if (!model::IsPolygon(m, r.Last)) {
+            const int missing = model::IsPolygon(m, r.First) ? model::UsedPolygons(m) : r.First;
+            ws.Ui.ShowMessage("Select Polygons", "Polygon " + std::to_string(missing) + " doesn't exist ! ",
+                              model::MessageIcon::Warning, model::MessageButtons::Ok);
+            return kNoChange;
+        }
+    }
+    rec.Counts();
+    bool changed = false;
+    for (const VertexRange& r : args.Ranges) {
+        changed = changed || std::any_of(m.PolySel.Row(r.First), m.PolySel.Row(r.Last) + 1,
+                                         [](model::Bool16 b) { return b == model::kFalse; });
+        std::fill(m.PolySel.Row(r.First), m.PolySel.Row(r.Last) + 1, model::kTrue);
+    }
+    return changed ? Change(Change::Selection) : kNoChange;
+}
+
 Change Weld(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
     return edit::WeldVertices(ws.Model, rec, ws.Ui, args.Values[0]);
 }
@@ -197,6 +247,73 @@ Change DeleteVertex(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
         m.CurVert = before;
     }
     return deleted;
+}
+
+// "Goto #" then "Delete" of the polygon menu; a refused goto leaves everything as it was.
+Change DeletePolygon(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    model::ModelStore& m = ws.Model;
+    const std::int32_t poly = m.CurPoly, corner = m.CurCorner, edge = m.CurEdge;
+    if (!edit::GotoPolygon(m, ws.Ui, args.Values[0], args.Text).Any()) {
+        return kNoChange;
+    }
+    const Change deleted = edit::DeletePolygon(m, rec, m.CurPoly);
+    if (!deleted.Any()) {
+        m.CurPoly = poly;
+        m.CurCorner = corner;
+        m.CurEdge = edge;
+    }
+    return deleted;
+}
+
+Change DeleteSelectedPolygons(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::DeleteSelectedPolygons(ws.Model, rec, ws.Ui);
+}
+
+Change Flip(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::FlipSelectedPolygons(ws.Model, rec);
+}
+
+Change SplitTriangles(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::SplitSelectedPolygons(ws.Model, rec, ws.Ui);
+}
+
+Change MergeQuads(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::MergeTrianglesToQuads(ws.Model, rec, ws.Ui);
+}
+
+Change RemoveWrong(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::RemoveWrongPolygons(ws.Model, rec, ws.Ui);
+}
+
+Change CopyBackside(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::CopyToBackside(ws.Model, rec, ws.Ui);
+}
+
+Change MirrorTexture(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::MirrorSelectedTextures(ws.Model, rec);
+}
+
+Change RotateTexture(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::RotateSelectedTextures(ws.Model, rec);
+}
+
+// N is the value of the sixteen type bits, as a signed or an unsigned 16-bit number.
+Change SetType(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    const double n = args.Values[0];
+    if (n != std::floor(n) || n < -32768 || n > 65535) {
+        ws.Ui.ShowMessage("Set Surface Type", "Surface type must be a whole number from -32768 to 65535 !",
+                          model::MessageIcon::Warning, model::MessageButtons::Ok);
+        return kNoChange;
+    }
+    edit::SurfaceSettings s;
+    s.Type = edit::SurfaceTypeFromBits(static_cast<std::uint16_t>(static_cast<std::int32_t>(n) & 0xFFFF));
+    return edit::SetSurface(ws.Model, rec, s);
+}
+
+Change SetColour(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    edit::SurfaceSettings s;
+    s.Colour = args.Colour;
+    return edit::SetSurface(ws.Model, rec, s);
 }
 
 Change SnapGrid(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
@@ -266,6 +383,30 @@ constexpr EditOperationInfo kOperations[] = {
      EditArgKind::Vector, Rotate},
     {"--resize", "FX,FY,FZ", "scale selected vertices about the origin", "Resize", EditArgKind::Vector,
      Resize},
+    {"--select-polygons", "LIST", "add polygons to the selection (LIST: 0,4,7-9)", "Select Polygons",
+     EditArgKind::PolygonList, SelectPolygons},
+    {"--select-all-polygons", "", "select every polygon", "Select All Polygons", EditArgKind::None,
+     SelectAllPolygons},
+    {"--delete-polygon", "N", "delete polygon N", "Delete Polygon", EditArgKind::Number, DeletePolygon},
+    {"--delete-selected-polygons", "", "delete every selected polygon", "Delete All Selected",
+     EditArgKind::None, DeleteSelectedPolygons},
+    {"--flip", "", "turn selected polygons to face the other way", "Flip", EditArgKind::None, Flip},
+    {"--split-triangles", "", "split selected triangles and quads into triangles", "Split to Triangles",
+     EditArgKind::None, SplitTriangles},
+    {"--merge-quads", "", "merge selected triangle pairs into quads", "Merge Triangles to Quads",
+     EditArgKind::None, MergeQuads},
+    {"--remove-wrong", "", "delete polygons with repeated corners", "Remove Wrong", EditArgKind::None,
+     RemoveWrong},
+    {"--copy-backside", "", "add a copy facing the other way of each selected polygon", "Copy to Backside",
+     EditArgKind::None, CopyBackside},
+    {"--mirror-texture", "", "mirror the texture coordinates of selected polygons", "Mirror Texture",
+     EditArgKind::None, MirrorTexture},
+    {"--rotate-texture", "", "rotate the texture coordinates of selected polygons", "Rotate Texture",
+     EditArgKind::None, RotateTexture},
+    {"--set-type", "N", "set the surface type bits of selected polygons", "Set Surface Type",
+     EditArgKind::Number, SetType},
+    {"--set-color", "R,G,B,A", "set the colour of selected polygons (0 .. 255 each)", "Set Surface Color",
+     EditArgKind::Colour, SetColour},
     {"--undo", "[N]", "undo the last N steps (default 1)", nullptr, EditArgKind::OptionalCount,
      Travel<false>},
     {"--redo", "[N]", "redo N undone steps (default 1)", nullptr, EditArgKind::OptionalCount, Travel<true>},

@@ -8,6 +8,7 @@
 #include "edit/VertexOps.h"
 #include "workspace/Workspace.h"
 
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,7 +16,7 @@
 
 namespace zv {
 
-// A run of vertex indices First .. Last, both included.
+// A run of vertex or polygon indices First .. Last, both included.
 struct VertexRange {
     int First = 0;
     int Last = 0;
@@ -26,8 +27,9 @@ struct EditArgs {
     std::string Text;                  // the argument as given, "" without one
     edit::Vec3 Values{0, 0, 0};        // a single number is Values[0]
     edit::Axes Axes{true, true, true}; // the MASK of --snap-position
-    std::vector<VertexRange> Ranges;   // the LIST of --select-vertices
+    std::vector<VertexRange> Ranges;   // the LIST of --select-vertices and --select-polygons
     int Count = 1;                     // the N of --undo and --redo
+    std::array<double, 4> Colour{};    // R,G,B,A of --set-color
 };
 
 // What an operation's argument looks like.
@@ -37,6 +39,8 @@ enum class EditArgKind {
     Vector,        // X,Y,Z
     VectorAndMask, // X,Y,Z[,MASK]
     VertexList,    // LIST: indices and ranges "0-9", comma separated
+    PolygonList,   // LIST, of polygons
+    Colour,        // R,G,B,A
     OptionalCount, // [N]: present when the next argument is a plain non-negative integer
 };
 

@@ -54,6 +54,30 @@ const std::vector<std::string> kSequence{"--select-all",
                                          "2,1,1"};
 constexpr int kSequenceSteps = 11;
 
+// The polygon commands, each changing the box: eleven steps (the selections are steps too).
+const std::vector<std::string> kPolygonSequence{
+    "--select-all-polygons", "--flip",      "--mirror-texture", "--rotate-texture",        "--copy-backside",
+    "--set-type",            "36",          "--set-color",      "1,2,3,4",                 "--split-triangles",
+    "--select-all-polygons", "--merge-quads", "--delete-polygon", "0",                      "--remove-wrong"};
+
+TEST(CliEdit, UndoingEveryPolygonStepSavesWhatConvertSaves) {
+    test::TempDir dir;
+    for (const std::string ext : {".vrl", ".bin"}) {
+        SCOPED_TRACE(ext);
+        const std::string plain = dir.File("plain" + ext), edited = dir.File("edited" + ext);
+        ASSERT_EQ(Cli({"convert", kBox, plain}).Status, kOk);
+        const CliResult kept = Cli(Concat({"edit", kBox, edited}, kPolygonSequence));
+        ASSERT_EQ(kept.Status, kOk) << kept.Err;
+        EXPECT_NE(test::ReadBytes(edited), test::ReadBytes(plain));
+        const CliResult r = Cli(Concat({"edit", kBox, edited}, Concat(kPolygonSequence, {"--undo", "11"})));
+        ASSERT_EQ(r.Status, kOk) << r.Err;
+        EXPECT_EQ(test::ReadBytes(edited), test::ReadBytes(plain));
+        if (ext == ".bin") {
+            EXPECT_EQ(test::ReadText(edited + ".info"), test::ReadText(plain + ".info"));
+        }
+    }
+}
+
 TEST(CliEdit, UndoingEveryStepSavesWhatConvertSaves) {
     test::TempDir dir;
     for (const std::string ext : {".vrl", ".bin"}) {

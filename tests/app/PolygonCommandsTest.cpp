@@ -1,0 +1,138 @@
+// The Polygon menu in the window: the panels read their boxes as the commands expect, the keys
+// reach their commands, and every command is one step that undo takes back.
+
+#include "app/InputPanel.h"
+#include "app/MainWindow.h"
+#include "app/PolygonCommands.h"
+
+#include "tests/support/TempDir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zv::app {
+namespace {
+
+class PolygonCommandsTest : public ::testing::Test {
+protected:
+    PolygonCommandsTest() : w({dir.Write("ZV068.CFG", std::string(";\r\n")), false}) {
+        w.Ws().Settings.LoadTexturesOnOpen = false;
+        w.AskSaveChanges = [](const QString&) { return QMessageBox::Discard; };
+        w.resize(800, 600);
+        w.show();
+        w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")}); // 8 vertices, 6 quads
+        view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+        view1->setFocus();
+        QApplication::processEvents();
+        commands = FindPolygonCommands(w);
+    }
+
+    model::ModelStore& M() { return w.Ws().Model; }
+
+    void Undo() { w.Item("mnuEdit", 0)->trigger(); }
+
+    test::TempDir dir;
+    MainWindow w;
+    QWidget* view1 = nullptr;
+    PolygonCommands* commands = nullptr;
+};
+
+TEST_F(PolygonCommandsTest, AddSkipsBoxesThatAreNoCornerAndStaysOpenWithTooFew) {
+    ASSERT_NE(commands, nullptr);
+    w.Item("mnuFace", 4)->trigger();
+    InputPanel* p = commands->PolygonPanel();
+    ASSERT_TRUE(p->isVisible());
+    EXPECT_EQ(p->windowTitle(), QStringLiteral("Add Polygon"));
+    const char* texts[] = {"0", "", "-1", "8", "x"};
+    for (int i = 0; i < 5; ++i) {
+        p->Box(i)->setText(QString::fromLatin1(texts[i]));
+    }
+    p->Ok()->click();
+    EXPECT_TRUE(p->isVisible()) << "one corner only: the panel stays";
+    EXPECT_EQ(M().PolyCount, 6);
+
+    p->Box(1)->setText(QStringLiteral("2"));
+    p->Box(4)->setText(QStringLiteral("3"));
+    p->Ok()->click();
+    EXPECT_FALSE(p->isVisible());
+    ASSERT_EQ(M().PolyCount, 7);
+    EXPECT_EQ(M().PolyVCount[6], 3);
+    EXPECT_EQ(M().PolyVert(6, 1), 2);
+    EXPECT_EQ(M().PolyVert(6, 2), 3);
+    Undo();
+    EXPECT_EQ(M().PolyCount, 6);
+}
+
+TEST_F(PolygonCommandsTest, ChangeShowsTheCurrentCornersAndDoubleClickTakesTheCurrentVertex) {
+    M().CurPoly = 1;
+    M().CurVert = 5;
+    w.Item("mnuFace", 5)->trigger();
+    InputPanel* p = commands->PolygonPanel();
+    EXPECT_EQ(p->windowTitle(), QStringLiteral("Change Polygon"));
+    EXPECT_EQ(p->Box(0)->text(), QStringLiteral("6"));
+    EXPECT_EQ(p->Box(4)->text(), QString());
+    QTest::mouseDClick(p->Box(3), Qt::LeftButton);
+    EXPECT_EQ(p->Box(3)->text(), QStringLiteral("5"));
+    p->Ok()->click();
+    EXPECT_EQ(M().PolyVert(1, 3), 5);
+    EXPECT_EQ(M().PolyCount, 6);
+}
+
+TEST_F(PolygonCommandsTest, KeysDeleteSplitAndExtrude) {
+    M().CurPoly = 5;
+    QTest::keyClick(view1, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(M().PolyCount, 5) << "Ctrl D";
+    Undo();
+    EXPECT_EQ(M().PolyCount, 6);
+
+    M().CurPoly = 0;
+    M().CurCorner = 0;
+    QTest::keyClick(view1, Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(M().PolyCount, 7) << "Ctrl NumPad + splits the quad into two triangles";
+    Undo();
+    EXPECT_EQ(M().PolyCount, 6);
+
+    M().PolySelEdge[2] = 1;
+    QTest::keyClick(view1, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(M().PolyCount, 7) << "Ctrl L";
+    EXPECT_EQ(M().VertCount, 10);
+    Undo();
+    EXPECT_EQ(M().VertCount, 8);
+}
+
+TEST_F(PolygonCommandsTest, SurfacePanelCorrectsColoursAndSetsTheSelectedPolygons) {
+    for (int p = 0; p < M().PolyCount; ++p) {
+        M().PolySel[p] = p == 2 ? model::kTrue : model::kFalse;
+    }
+    w.Item("mnuTex", 1)->trigger();
+    SurfacePanel* s = commands->Surface();
+    ASSERT_TRUE(s->isVisible());
+    s->Colour(0)->setFocus();
+    s->Colour(0)->selectAll();
+    QTest::keyClicks(s->Colour(0), QStringLiteral("300"));
+    EXPECT_EQ(s->Colour(0)->text(), QStringLiteral("255"));
+    s->Colour(1)->setText(QStringLiteral("7"));
+    s->Option(1)->setChecked(true);
+    s->Option(2)->setChecked(true);
+    ASSERT_EQ(s->Textures()->count(), 2);
+    s->Textures()->setCurrentRow(0);
+    s->findChild<QPushButton*>(QStringLiteral("Cmd_FaceType(0)"))->click();
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(M().PolyR[2], 255);
+    EXPECT_EQ(M().PolyG[2], 7);
+    EXPECT_EQ(M().PolyTex[2], 0);
+    EXPECT_EQ(M().PolyR[3], 220) << "not selected";
+    Undo();
+    EXPECT_EQ(M().PolyR[2], 220);
+    EXPECT_EQ(M().PolyTex[2], 1);
+}
+
+} // namespace
+} // namespace zv::app
