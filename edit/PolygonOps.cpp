@@ -739,25 +739,6 @@ void MakeQuad(ModelStore& m, std::int32_t i, std::int32_t j) {
 
 // ---- Text ---------------------------------------------------------------------------------
 
-// A number written out in full, blanks around it allowed; nullopt otherwise.
-std::optional<double> NumberIn(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    if (s.starts_with('+')) {
-        s.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::uint8_t ColourByte(double v) {
     if (std::isnan(v)) {
         return 0;
@@ -780,7 +761,7 @@ std::vector<std::int32_t> CountedCorners(const ModelStore& m, std::span<const st
     const std::size_t boxes = std::min<std::size_t>(entries.size(), model::kMaxCorners);
     for (std::size_t i = 0; i < boxes; ++i) {
         // Rounded first, then checked: 2.6 of a three-vertex model would be vertex 3.
-        const auto v = NumberIn(entries[i]);
+        const auto v = model::ParseNumber(entries[i]);
         if (v && *v >= 0 && *v < 2147483647.0 && IsVertex(m, model::RoundToInt32(*v))) {
             corners.push_back(model::RoundToInt32(*v));
         }
@@ -1233,7 +1214,7 @@ std::int32_t SurfaceTypeFromBits(std::uint16_t bits) {
 }
 
 std::string CorrectColourText(std::string_view text) {
-    const auto v = NumberIn(text);
+    const auto v = model::ParseNumber(text);
     if (!v || *v < 0) {
         return "0";
     }

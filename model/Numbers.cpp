@@ -1,6 +1,7 @@
 #include "model/Numbers.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -68,6 +69,24 @@ std::int32_t RoundToInt32(double x) {
         return std::numeric_limits<std::int32_t>::max();
     }
     return static_cast<std::int32_t>(r);
+}
+
+std::optional<double> ParseNumber(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    if (s.starts_with('+')) {
+        s.remove_prefix(1);
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
+    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace zv::model

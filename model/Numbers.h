@@ -2,7 +2,9 @@
 // Number conversions shared by the model, the file formats and the read-outs.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zv::model {
 
@@ -20,5 +22,9 @@ std::string HexUpper(std::uint64_t value);
 
 // The nearest whole number, ties to even; values beyond the int32 range are clamped to it.
 std::int32_t RoundToInt32(double x);
+
+// A finite number written out in full ("1", "-0.5", "2e3", a leading '+'), blanks and tabs
+// around it allowed; nullopt for anything else.
+std::optional<double> ParseNumber(std::string_view text);
 
 } // namespace zv::model

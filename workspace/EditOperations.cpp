@@ -4,6 +4,7 @@
 #include "edit/Selection.h"
 #include "edit/Transforms.h"
 #include "model/Columns.h"
+#include "model/Numbers.h"
 #include "workspace/Commands.h"
 
 #include <algorithm>
@@ -31,19 +32,6 @@ std::vector<std::string_view> SplitCommas(std::string_view text) {
     }
 }
 
-// A finite number written out in full ("1", "-0.5", "2e3"); a leading '+' is allowed.
-std::optional<double> ParseNumber(std::string_view s) {
-    if (s.starts_with('+')) {
-        s.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || ec != std::errc() || end != s.data() + s.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 bool IsPlainCount(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -60,7 +48,7 @@ std::optional<int> ParseCount(std::string_view s) {
 
 bool ParseVector(const std::vector<std::string_view>& fields, edit::Vec3& out) {
     for (std::size_t a = 0; a < 3; ++a) {
-        const auto v = ParseNumber(fields[a]);
+        const auto v = model::ParseNumber(fields[a]);
         if (!v) {
             return false;
         }
@@ -114,7 +102,7 @@ bool ParseArgument(EditArgKind kind, const std::string& text, EditArgs& args) {
     case EditArgKind::OptionalCount:
         return true;
     case EditArgKind::Number: {
-        const auto v = ParseNumber(text);
+        const auto v = model::ParseNumber(text);
         args.Values[0] = v.value_or(0);
         return v.has_value();
     }
@@ -131,7 +119,7 @@ bool ParseArgument(EditArgKind kind, const std::string& text, EditArgs& args) {
             return false;
         }
         for (std::size_t c = 0; c < 4; ++c) {
-            const auto v = ParseNumber(fields[c]);
+            const auto v = model::ParseNumber(fields[c]);
             if (!v) {
                 return false;
             }
