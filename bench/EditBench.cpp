@@ -4,6 +4,7 @@
 
 #include "edit/History.h"
 #include "edit/PolygonOps.h"
+#include "edit/TextureOps.h"
 #include "edit/Transforms.h"
 #include "edit/VertexOps.h"
 #include "tests/support/ModelBuilder.h"
@@ -301,6 +302,33 @@ ZV_EDIT_BENCH(Merge80000Triangles, TrianglesToMerge, MergeQuads);
 ZV_EDIT_BENCH(Flip10000, TenThousandSelected, Flip);
 ZV_EDIT_BENCH(CopyBackside10000, TenThousandSelected, CopyBackside);
 ZV_EDIT_BENCH(Extrude10000, TenThousandSelected, Extrude);
+
+// ---- Texture commands ---------------------------------------------------------------------
+
+// The full model of quads laid on the ground (facing up), every one selected, two textures.
+void SelectedGroundQuads(ModelStore& m) {
+    Cells(m, kVertices, kQuads, false, model::kMaxPartMembers);
+    for (int i = 0; i < kVertices; ++i) {
+        m.Vert[i] = {m.Vert[i].X, 0, -m.Vert[i].Y};
+    }
+    test::AddTexture(m, "a");
+    test::AddTexture(m, "b");
+    test::SelectAll(m);
+}
+
+Change MapPlanar(ModelStore& m, Recorder& r) {
+    return edit::MapSelectedPlanar(m, r, edit::DirectionView(edit::MapDirection::Y, 12, 34), 1, 256, 128);
+}
+Change WetTransparency(ModelStore& m, Recorder& r) {
+    return edit::WetSurfaceTransparency(m, r);
+}
+Change ReplaceTexture(ModelStore& m, Recorder& r) {
+    return edit::ReplaceTexture(m, r, 0, 1);
+}
+
+ZV_EDIT_BENCH(MapPlanar80000, SelectedGroundQuads, MapPlanar);
+ZV_EDIT_BENCH(WetTransparency80000, SelectedGroundQuads, WetTransparency);
+ZV_EDIT_BENCH(ReplaceTexture80000, SelectedGroundQuads, ReplaceTexture);
 
 // The history's size after moving one vertex of a full model.
 void OneVertexMoveBytes(benchmark::State& state) {

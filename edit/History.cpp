@@ -303,6 +303,22 @@ void Recorder::Textures() {
     }
 }
 
+void Recorder::PolygonRows(const std::vector<std::int32_t>& rows) {
+    if (rows.empty()) {
+        return;
+    }
+    const std::int32_t gap = std::max<std::int32_t>(64, (rows.back() - rows.front()) / 256);
+    std::int32_t first = rows.front(), last = rows.front();
+    for (const std::int32_t p : rows) {
+        if (p - last > gap) {
+            Polygons(first, last + 1);
+            first = p;
+        }
+        last = p;
+    }
+    Polygons(first, last + 1);
+}
+
 void Recorder::Counts() {
     if (history_ != nullptr) {
         history_->open_->Declared = true;

@@ -48,6 +48,9 @@ public:
     void Textures();
     // The command changes counts or cursors only; still a step of its own.
     void Counts();
+    // Scattered polygon rows (ascending) as a few blocks: rows close together share one, so a
+    // step holds a bounded number of blocks whatever the selection.
+    void PolygonRows(const std::vector<std::int32_t>& rows);
     bool Active() const { return history_ != nullptr; }
 
 private:

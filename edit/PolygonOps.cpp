@@ -68,24 +68,6 @@ Change CursorChange(const Cursors& before, const ModelStore& m) {
 
 // ---- Rows ---------------------------------------------------------------------------------
 
-// Declares scattered polygon rows (ascending) as a few blocks: rows close together share one,
-// so a step holds a bounded number of blocks whatever the selection.
-void DeclarePolygonRows(Recorder& rec, const std::vector<std::int32_t>& rows) {
-    if (rows.empty()) {
-        return;
-    }
-    const std::int32_t gap = std::max<std::int32_t>(64, (rows.back() - rows.front()) / 256);
-    std::int32_t first = rows.front(), last = rows.front();
-    for (const std::int32_t p : rows) {
-        if (p - last > gap) {
-            rec.Polygons(first, last + 1);
-            first = p;
-        }
-        last = p;
-    }
-    rec.Polygons(first, last + 1);
-}
-
 // The selected polygons 0 .. PolyCount - 1 in ascending order.
 std::vector<std::int32_t> SelectedPolygons(const ModelStore& m) {
     std::vector<std::int32_t> out;
@@ -898,7 +880,7 @@ Change EachSelected(ModelStore& m, Recorder& rec, Changes changes, Apply apply) 
     if (rows.empty()) {
         return kNoChange;
     }
-    DeclarePolygonRows(rec, rows);
+    rec.PolygonRows(rows);
     for (const std::int32_t p : rows) {
         apply(p);
     }

@@ -100,7 +100,7 @@ struct ViewEffect {
     bool RedrawAll = false;       // Draw_All_Views
     bool RedrawGl = false;        // Display
     bool RefreshZoomLabel = false;
-    bool RebuildPointList = false;   // list 13, whose point size follows GLDist
+    bool RebuildPointList = false;   // the vertex points, whose size follows GLDist
     bool OrientationChanged = false; // caption, indicator and reset coordinate labels
     std::optional<CursorReadout> Readout;
     std::optional<std::string> Status;

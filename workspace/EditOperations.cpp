@@ -2,6 +2,7 @@
 
 #include "edit/PolygonOps.h"
 #include "edit/Selection.h"
+#include "edit/TextureOps.h"
 #include "edit/Transforms.h"
 #include "model/Columns.h"
 #include "model/Numbers.h"
@@ -125,6 +126,32 @@ bool ParseArgument(EditArgKind kind, const std::string& text, EditArgs& args) {
             }
             args.Colour[c] = *v;
         }
+        return true;
+    case EditArgKind::Mapping: {
+        if (fields.size() != 2 && fields.size() != 3 && fields.size() != 5) {
+            return false;
+        }
+        const auto direction = edit::ParseMapDirection(fields[0]);
+        if (!direction || fields[1].empty()) {
+            return false;
+        }
+        args.Direction = static_cast<int>(*direction);
+        args.Textures = {std::string(fields[1])};
+        args.Values = {edit::kMapZoom, 0, 0};
+        for (std::size_t i = 2; i < fields.size(); ++i) {
+            const auto v = model::ParseNumber(fields[i]);
+            if (!v) {
+                return false;
+            }
+            args.Values[i - 2] = *v;
+        }
+        return true;
+    }
+    case EditArgKind::TexturePair:
+        if (fields.size() != 2 || fields[0].empty() || fields[1].empty()) {
+            return false;
+        }
+        args.Textures = {std::string(fields[0]), std::string(fields[1])};
         return true;
     }
     return false;
@@ -332,6 +359,62 @@ Change Resize(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
     return edit::Resize(ws.Model, rec, args.Values, edit::Affected::Selected);
 }
 
+// A texture named on the command line: a texture name of the model, or else an index; the
+// message names what is missing.
+std::optional<std::int32_t> FindTexture(Workspace& ws, std::string_view title, const std::string& text) {
+    const model::ModelStore& m = ws.Model;
+    for (std::int32_t t = 0; t < m.TexCount; ++t) {
+        if (m.TexName[t] == text) {
+            return t;
+        }
+    }
+    const auto index = ParseCount(text);
+    if (index && *index < m.TexCount) {
+        return *index;
+    }
+    ws.Ui.ShowMessage(title, "Texture " + text + " doesn't exist ! ", model::MessageIcon::Warning,
+                      model::MessageButtons::Ok);
+    return std::nullopt;
+}
+
+// OK of the mapping window after the direction button, with the zoom and centre given.
+Change MapPlanar(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    const auto tex = FindTexture(ws, "Map Polygon Group to Texture", args.Textures[0]);
+    if (!tex) {
+        return kNoChange;
+    }
+    edit::PlanarView view =
+        edit::DirectionView(static_cast<edit::MapDirection>(args.Direction), args.Values[1], args.Values[2]);
+    view.Zoom = static_cast<float>(args.Values[0]);
+    // A texture that is not loaded has the size the texture list shows for it.
+    const int w = ws.Textures.TexW[*tex], h = ws.Textures.TexH[*tex];
+    const bool loaded = w > 0 && h > 0;
+    return edit::MapSelectedPlanar(ws.Model, rec, view, *tex, loaded ? w : textures::kUnloadedSize,
+                                   loaded ? h : textures::kUnloadedSize);
+}
+
+Change ReplaceTexture(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    const auto from = FindTexture(ws, "Replace texture", args.Textures[0]);
+    const auto to = from ? FindTexture(ws, "Replace texture", args.Textures[1]) : std::nullopt;
+    return to ? edit::ReplaceTexture(ws.Model, rec, *from, *to) : kNoChange;
+}
+
+Change WetTransparency(Workspace& ws, edit::Recorder& rec, const EditArgs&) {
+    return edit::WetSurfaceTransparency(ws.Model, rec);
+}
+
+// "Copy U/V" with polygon N as the current polygon; a number that is no polygon is refused.
+Change CopyUvFrom(Workspace& ws, edit::Recorder& rec, const EditArgs& args) {
+    const double n = args.Values[0];
+    if (n != std::floor(n) ||
+        !model::IsPolygon(ws.Model, static_cast<std::int32_t>(std::clamp(n, -1.0, 1e9)))) {
+        ws.Ui.ShowMessage("Copy U/V", "Polygon " + args.Text + " doesn't exist ! ",
+                          model::MessageIcon::Warning, model::MessageButtons::Ok);
+        return kNoChange;
+    }
+    return edit::CopyUvToSelected(ws.Model, rec, static_cast<std::int32_t>(n));
+}
+
 // Undoes or redoes args.Count steps, or refuses when fewer are there.
 template <bool Forward> Change Travel(Workspace& ws, edit::Recorder&, const EditArgs& args) {
     const int available = Forward ? ws.History.RedoCount() : ws.History.UndoCount();
@@ -395,6 +478,15 @@ constexpr EditOperationInfo kOperations[] = {
      EditArgKind::Number, SetType},
     {"--set-color", "R,G,B,A", "set the colour of selected polygons (0 .. 255 each)", "Set Surface Color",
      EditArgKind::Colour, SetColour},
+    {"--map-planar", "DIR,TEX[,ZOOM[,CX,CY]]",
+     "map selected polygons onto TEX seen from DIR (x -x y -y z -z)", "Map Polygon Group to Texture",
+     EditArgKind::Mapping, MapPlanar},
+    {"--replace-texture", "OLD,NEW", "give selected polygons of texture OLD texture NEW (names or indices)",
+     "Replace Texture", EditArgKind::TexturePair, ReplaceTexture},
+    {"--wet-transparency", "", "make selected polygons facing up (within 6 degrees) see-through",
+     "Calc/Set Wet Surface Transparency", EditArgKind::None, WetTransparency},
+    {"--copy-uv-from", "N", "copy the texture coordinates of polygon N to the selected polygons", "Copy U/V",
+     EditArgKind::Number, CopyUvFrom},
     {"--undo", "[N]", "undo the last N steps (default 1)", nullptr, EditArgKind::OptionalCount,
      Travel<false>},
     {"--redo", "[N]", "redo N undone steps (default 1)", nullptr, EditArgKind::OptionalCount, Travel<true>},

@@ -30,6 +30,10 @@ struct EditArgs {
     std::vector<VertexRange> Ranges;   // the LIST of --select-vertices and --select-polygons
     int Count = 1;                     // the N of --undo and --redo
     std::array<double, 4> Colour{};    // R,G,B,A of --set-color
+    // --map-planar: the direction (an edit::MapDirection), zoom and centre in Values; the
+    // texture in Textures[0]. --replace-texture: OLD and NEW, names or indices.
+    int Direction = 0;
+    std::vector<std::string> Textures;
 };
 
 // What an operation's argument looks like.
@@ -42,6 +46,8 @@ enum class EditArgKind {
     PolygonList,   // LIST, of polygons
     Colour,        // R,G,B,A
     OptionalCount, // [N]: present when the next argument is a plain non-negative integer
+    Mapping,       // DIR,TEX[,ZOOM[,CX,CY]]
+    TexturePair,   // OLD,NEW
 };
 
 struct EditOperationInfo {

@@ -78,6 +78,25 @@ TEST(CliEdit, UndoingEveryPolygonStepSavesWhatConvertSaves) {
     }
 }
 
+// The texture operations on the box: select all, map, copy coordinates, replace, wet surfaces.
+TEST(CliEdit, UndoingTheTextureStepsSavesWhatConvertSaves) {
+    test::TempDir dir;
+    const std::vector<std::string> sequence{"--select-all-polygons", "--replace-texture", "BOXEND,BOXSIDE",
+                                            "--map-planar",          "-z,BOXEND,300,10,-5", "--copy-uv-from",
+                                            "2",                     "--wet-transparency"};
+    for (const std::string ext : {".vrl", ".bin"}) {
+        SCOPED_TRACE(ext);
+        const std::string plain = dir.File("plain" + ext), edited = dir.File("edited" + ext);
+        ASSERT_EQ(Cli({"convert", kBox, plain}).Status, kOk);
+        const CliResult kept = Cli(Concat({"edit", kBox, edited}, sequence));
+        ASSERT_EQ(kept.Status, kOk) << kept.Err;
+        EXPECT_NE(test::ReadBytes(edited), test::ReadBytes(plain));
+        const CliResult r = Cli(Concat({"edit", kBox, edited}, Concat(sequence, {"--undo", "5"})));
+        ASSERT_EQ(r.Status, kOk) << r.Err << kept.Out;
+        EXPECT_EQ(test::ReadBytes(edited), test::ReadBytes(plain));
+    }
+}
+
 TEST(CliEdit, UndoingEveryStepSavesWhatConvertSaves) {
     test::TempDir dir;
     for (const std::string ext : {".vrl", ".bin"}) {

@@ -95,10 +95,10 @@ template <class T, std::size_t N> const T& Pick(std::mt19937& rng, const T (&ite
 }
 
 // A small random model: vertices on a coarse grid, some nudged off it, so that many coincide or
-// lie close, and a third of the models flat; polygons over the lower vertices, so the upper ones
-// (and some between) stay unused, with triangles often sharing an edge with the one before; a
-// few parts listing polygons in any order; random selections, flags and cursors, also in the
-// rows above the counts.
+// lie close, and a third of the models flat on the ground (polygons facing up or down);
+// polygons over the lower vertices, so the upper ones (and some between) stay unused, with
+// triangles often sharing an edge with the one before; a few parts listing polygons in any
+// order; random selections, flags and cursors, also in the rows above the counts.
 void BuildRandomModel(model::ModelStore& m, std::mt19937& rng) {
     test::StartModel(m);
     test::AddTexture(m, "T");
@@ -109,8 +109,8 @@ void BuildRandomModel(model::ModelStore& m, std::mt19937& rng) {
         return static_cast<float>(Uniform(rng, -4, 4)) * 0.5f + (Uniform(rng, 0, 4) == 0 ? 0.01f : 0.0f);
     };
     for (int v = 0; v < vertices; ++v) {
-        if (flat) { // rows of six
-            test::AddVertex(m, static_cast<float>(v % 6) * 0.5f, static_cast<float>(v / 6) * 0.5f, 0);
+        if (flat) { // rows of six, on the ground so that some polygons face up
+            test::AddVertex(m, static_cast<float>(v % 6) * 0.5f, 0, static_cast<float>(v / 6) * 0.5f);
         } else {
             test::AddVertex(m, coordinate(), coordinate(), coordinate());
         }
@@ -190,6 +190,16 @@ std::string RandomArgument(EditArgKind kind, std::mt19937& rng, const model::Mod
         return "0-" + std::to_string(std::max(m.PolyCount - 1, 0));
     case EditArgKind::Colour:
         return std::to_string(Uniform(rng, 0, 300)) + ",7," + Pick(rng, kNumbers) + ",255";
+    case EditArgKind::Mapping: {
+        static const char* const kDirections[] = {"x", "-x", "y", "-Y", "z", "-z"};
+        static const char* const kTextures[] = {"T", "U", "0", "1", "2", "V"};
+        static const char* const kViews[] = {"", ",280", ",100,-20,35.5", ",0.5"};
+        return std::string(Pick(rng, kDirections)) + "," + Pick(rng, kTextures) + Pick(rng, kViews);
+    }
+    case EditArgKind::TexturePair: {
+        static const char* const kTextures[] = {"T", "U", "0", "1", "1", "0", "2", "V"};
+        return std::string(Pick(rng, kTextures)) + "," + Pick(rng, kTextures);
+    }
     case EditArgKind::None:
     case EditArgKind::OptionalCount:
         break;
