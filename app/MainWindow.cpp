@@ -9,7 +9,9 @@
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbars.h"
+#include "app/MapTextureWindow.h"
 #include "app/PolygonCommands.h"
+#include "app/TextureWindow.h"
 #include "app/VertexCommands.h"
 #include "app/ViewInput.h"
 #include "app/WireframeWidget.h"
@@ -99,6 +101,8 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     ConnectSelectPanels(*this);
     new VertexCommands(*this);     // a child of the window: the Vertex menu and its panels
     new PolygonCommands(*this);    // the Polygon menu, its panels and the surface panel
+    new TextureWindow(*this);      // F5
+    new MapTextureWindow(*this);   // "&Map Polygon Group to Texture"
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -470,6 +474,9 @@ void MainWindow::RefreshAll() {
         view4_->RebuildLists();
     }
     panels_->ShowTexture(ws_->Model, ws_->Textures);
+    if (TextureWindow* texture = FindTextureWindow(*this)) {
+        texture->Refresh();
+    }
     Draw_All_Views();
 }
 
@@ -582,6 +589,11 @@ bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
     case Qt::Key_F2:
         if (PartsWindow* parts = FindPartsWindow(*this)) {
             parts->ToggleVisible();
+        }
+        return true;
+    case Qt::Key_F5:
+        if (TextureWindow* texture = FindTextureWindow(*this)) {
+            texture->ToggleVisible();
         }
         return true;
     case Qt::Key_F9:

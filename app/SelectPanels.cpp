@@ -4,6 +4,7 @@
 #include "app/QtUserInterface.h"
 #include "config/ConfigFormat.h"
 #include "edit/Selection.h"
+#include "edit/TextureOps.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,20 +34,39 @@ void AddButtons(QDialog& panel, QGridLayout& grid, int row, const char* name, st
 
 } // namespace
 
-TextureSelectPanel::TextureSelectPanel(MainWindow& w) : QDialog(&w), w_(w), list_(new QComboBox(this)) {
+TextureSelectPanel::TextureSelectPanel(MainWindow& w)
+    : QDialog(&w), w_(w), list_(new QComboBox(this)), newList_(new QComboBox(this)) {
     setObjectName(QStringLiteral("Pic_TexReplace"));
     setWindowTitle(QStringLiteral("Select by texture"));
     list_->setObjectName(QStringLiteral("Combo4"));
+    newList_->setObjectName(QStringLiteral("Combo5"));
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 2);
-    AddButtons(*this, *grid, 1, "Cmd_TexReplace", [this] { Apply(); });
+    grid->addWidget(newList_, 1, 0, 1, 2);
+    AddButtons(*this, *grid, 2, "Cmd_TexReplace", [this] { Apply(); });
     if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Ui)) {
         qt->AddTextureList(list_);
+        qt->AddTextureList(newList_);
     }
+    newList_->hide();
+}
+
+void TextureSelectPanel::Open(bool replace) {
+    replace_ = replace;
+    setWindowTitle(replace ? QStringLiteral("Replace texture") : QStringLiteral("Select by texture"));
+    newList_->setVisible(replace);
+    exec();
 }
 
 void TextureSelectPanel::Apply() {
-    w_.Apply(edit::SelectByTexture(w_.Ws().Model, w_.Ws().Ui, list_->currentIndex()));
+    Workspace& ws = w_.Ws();
+    if (!replace_) {
+        w_.Apply(edit::SelectByTexture(ws.Model, ws.Ui, list_->currentIndex()));
+        return;
+    }
+    const int oldTex = list_->currentIndex(), newTex = newList_->currentIndex();
+    w_.Run("Replace Texture",
+           [&](edit::Recorder& rec) { return edit::ReplaceTexture(ws.Model, rec, oldTex, newTex); });
 }
 
 FacingSelectPanel::FacingSelectPanel(MainWindow& w)
@@ -82,7 +102,16 @@ void ConnectSelectPanels(MainWindow& w) {
     auto* byTexture = new TextureSelectPanel(w);
     auto* byFacing = new FacingSelectPanel(w);
     if (QAction* item = w.Item("mnuFace", 15)) {
-        QObject::connect(item, &QAction::triggered, byTexture, [byTexture] { byTexture->exec(); });
+        QObject::connect(item, &QAction::triggered, byTexture, [byTexture] { byTexture->Open(false); });
+    }
+    if (QAction* item = w.Item("mnuTex", 5)) {
+        QObject::connect(item, &QAction::triggered, byTexture, [byTexture] { byTexture->Open(true); });
+    }
+    if (QAction* item = w.Item("mnuTex", 2)) {
+        QObject::connect(item, &QAction::triggered, &w, [&w] {
+            w.Run("Wet Surface Transparency",
+                  [&](edit::Recorder& rec) { return edit::WetSurfaceTransparency(w.Ws().Model, rec); });
+        });
     }
     if (QAction* item = w.Item("mnuFace", 16)) {
         QObject::connect(item, &QAction::triggered, byFacing, [byFacing] { byFacing->exec(); });

@@ -18,12 +18,19 @@ class TextureSelectPanel : public QDialog {
 public:
     explicit TextureSelectPanel(MainWindow& w);
     QComboBox* List() const { return list_; }
-    // What OK does: selects by the chosen texture and refreshes the views.
+    QComboBox* NewList() const { return newList_; }
+    // Select mode ("Select by Texture", one list) or replace mode ("Replace Texture": the old
+    // texture in the first list, the new one in Combo5), then shown modally.
+    void Open(bool replace);
+    bool Replacing() const { return replace_; }
+    // What OK does: selects by the chosen texture, or replaces it on the selected polygons.
     void Apply();
 
 private:
     MainWindow& w_;
     QComboBox* list_;
+    QComboBox* newList_;
+    bool replace_ = false;
 };
 
 // Pic_TexFacing: an angle and six boxes (+X, -X, +Y, -Y, +Z, -Z); OK selects the polygons

@@ -4,12 +4,15 @@
 #include "app/InputPanel.h"
 #include "app/MainWindow.h"
 #include "app/PolygonCommands.h"
+#include "app/SelectPanels.h"
 
 #include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -132,6 +135,44 @@ TEST_F(PolygonCommandsTest, SurfacePanelCorrectsColoursAndSetsTheSelectedPolygon
     Undo();
     EXPECT_EQ(M().PolyR[2], 220);
     EXPECT_EQ(M().PolyTex[2], 1);
+}
+
+TEST_F(PolygonCommandsTest, TextureMenuReplacesOnTheSelectedPolygonsAndSetsWetSurfaces) {
+    for (int p = 0; p < M().PolyCount; ++p) {
+        M().PolySel[p] = p == 2 || p == 5 ? model::kTrue : model::kFalse; // both BOXEND
+    }
+    auto* panel = w.findChild<TextureSelectPanel*>(QStringLiteral("Pic_TexReplace"));
+    ASSERT_NE(panel, nullptr);
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = panel->isVisible() && panel->NewList()->isVisible();
+        EXPECT_EQ(panel->windowTitle(), QStringLiteral("Replace texture"));
+        panel->List()->setCurrentIndex(1);
+        panel->NewList()->setCurrentIndex(0);
+        panel->findChild<QPushButton*>(QStringLiteral("Cmd_TexReplace(0)"))->click();
+    });
+    w.Item("mnuTex", 5)->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(M().PolyTex[2], 0);
+    EXPECT_EQ(M().PolyTex[5], 0);
+    EXPECT_EQ(M().PolyTex[3], 1) << "not selected";
+    Undo();
+    EXPECT_EQ(M().PolyTex[2], 1);
+
+    // The wet rule takes the faces whose normal is vertical: the box's top and bottom.
+    for (int p = 0; p < M().PolyCount; ++p) {
+        M().PolySel[p] = model::kTrue;
+    }
+    w.Item("mnuTex", 2)->trigger();
+    int wet = 0;
+    for (int p = 0; p < M().PolyCount; ++p) {
+        wet += M().PolyType[p] == 2100 ? 1 : 0;
+    }
+    EXPECT_EQ(wet, 2);
+    Undo();
+    for (int p = 0; p < M().PolyCount; ++p) {
+        EXPECT_NE(M().PolyType[p], 2100);
+    }
 }
 
 } // namespace
