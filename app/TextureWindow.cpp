@@ -9,7 +9,9 @@
 #include "edit/TextureOps.h"
 #include "textures/TextureTable.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -345,6 +347,29 @@ void TextureWindow::ApplyToPolygon() {
     w_.Run("Apply Surface", [&](edit::Recorder& rec) {
         return edit::ApplyToCurrentPolygon(ws.Model, rec, tex, bits, colour);
     });
+}
+
+void TextureWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    // The wireframe view's key handling is the main window's; it refreshes this window.
+    if (QWidget* view = w_.findChild<QWidget*>(QStringLiteral("PicView1"))) {
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+        QApplication::sendEvent(view, &copy);
+    }
+}
+
+bool TextureWindow::event(QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return QDialog::event(event);
 }
 
 TextureWindow* FindTextureWindow(MainWindow& w) {

@@ -57,6 +57,12 @@ public:
     QLabel* PolygonLabel() const { return polygonLabel_; }
     QLabel* VertexLabel() const { return vertexLabel_; }
 
+protected:
+    // The cycling and selection keys work here as in the main window, TAB included (which
+    // would otherwise move the focus between the controls).
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
 private:
     friend class TexturePicture;
     // The texture shown: the current polygon's, or the one chosen in the list.

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -59,6 +60,12 @@ TEST_F(TextureWindowTest, F5ShowsTheCurrentPolygonAndFollowsIt) {
     M().CurPoly = 2;
     w.Item("mnuFace", 14)->trigger(); // any refresh
     EXPECT_EQ(tex->PolygonLabel()->text(), QStringLiteral("Polygon: 2  TEX: BOXEND"));
+    QTest::keyClick(tex, Qt::Key_Space); // the main window's "next polygon" key
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(tex, &tab); // "next vertex", not a move between the controls
+    EXPECT_EQ(M().CurPoly, 3);
+    EXPECT_EQ(tex->PolygonLabel()->text(), QStringLiteral("Polygon: 3  TEX: BOXEND"));
+    EXPECT_TRUE(tex->VertexLabel()->text().startsWith(QStringLiteral("V: "))) << "TAB picked a vertex";
     QTest::keyClick(view1, Qt::Key_F5);
     EXPECT_FALSE(tex->isVisible());
 }
