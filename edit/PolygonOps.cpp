@@ -1,5 +1,6 @@
 #include "edit/PolygonOps.h"
 
+#include "edit/SelectedPolygons.h"
 #include "edit/VertexOps.h"
 #include "model/Columns.h"
 #include "model/Normals.h"
@@ -868,25 +869,6 @@ Change RemoveWrongPolygons(ModelStore& m, Recorder& rec, model::UserInterface& u
 
 namespace {
 
-// Applies change to every selected polygon for which changes holds, declaring them first.
-template <class Changes, class Apply>
-Change EachSelected(ModelStore& m, Recorder& rec, Changes changes, Apply apply) {
-    std::vector<std::int32_t> rows;
-    for (const std::int32_t p : SelectedPolygons(m)) {
-        if (changes(p)) {
-            rows.push_back(p);
-        }
-    }
-    if (rows.empty()) {
-        return kNoChange;
-    }
-    rec.PolygonRows(rows);
-    for (const std::int32_t p : rows) {
-        apply(p);
-    }
-    return Change::Polygons;
-}
-
 bool SameCorner(const ModelStore& m, std::int32_t p, int a, int b) {
     return m.PolyVert(p, a) == m.PolyVert(p, b) && SameUv(m, p, a, b);
 }
@@ -899,7 +881,7 @@ void SwapUv(ModelStore& m, std::int32_t p, int a, int b) {
 } // namespace
 
 Change FlipSelectedPolygons(ModelStore& m, Recorder& rec) {
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec,
         [&](std::int32_t p) {
             const int n = CornerCount(m, p);
@@ -921,7 +903,7 @@ Change FlipSelectedPolygons(ModelStore& m, Recorder& rec) {
 }
 
 Change MirrorSelectedTextures(ModelStore& m, Recorder& rec) {
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec,
         [&](std::int32_t p) {
             const std::int32_t n = m.PolyVCount[p];
@@ -936,7 +918,7 @@ Change MirrorSelectedTextures(ModelStore& m, Recorder& rec) {
 }
 
 Change RotateSelectedTextures(ModelStore& m, Recorder& rec) {
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec,
         [&](std::int32_t p) {
             const int n = CornerCount(m, p);
@@ -1241,7 +1223,7 @@ template <class Pick> Change WriteSurface(ModelStore& m, Recorder& rec, const Su
 
 Change SetSurface(ModelStore& m, Recorder& rec, const SurfaceSettings& s) {
     return WriteSurface(m, rec, s, [](ModelStore& store, Recorder& r, auto changes, auto apply) {
-        return EachSelected(store, r, changes, apply);
+        return ChangeSelectedPolygons(store, r, changes, apply);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "edit/TextureOps.h"
 
+#include "edit/SelectedPolygons.h"
 #include "model/Columns.h"
 #include "model/Numbers.h"
 
@@ -30,27 +31,6 @@ int AtLeastOne(int size) {
 
 bool IsTexture(const ModelStore& m, std::int32_t t) {
     return t >= 0 && t < m.TexCount;
-}
-
-// Applies apply to every selected polygon for which changes holds, declaring them first; so a
-// command that would write the values already there is no step.
-template <class Changes, class Apply>
-Change EachSelected(ModelStore& m, Recorder& rec, Changes changes, Apply apply) {
-    std::vector<std::int32_t> rows;
-    const int n = UsedPolygons(m);
-    for (std::int32_t p = 0; p < n; ++p) {
-        if (m.PolySel[p] != kFalse && changes(p)) {
-            rows.push_back(p);
-        }
-    }
-    if (rows.empty()) {
-        return kNoChange;
-    }
-    rec.PolygonRows(rows);
-    for (const std::int32_t p : rows) {
-        apply(p);
-    }
-    return Change::Polygons;
 }
 
 // Selects the polygons for which same holds; deselects nothing.
@@ -181,7 +161,7 @@ Change MapSelectedPlanar(ModelStore& m, Recorder& rec, const PlanarView& view, s
         }
         return true;
     };
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec,
         [&](std::int32_t p) {
             return m.PolyTex[p] != tex || !each(p, [&](int k, const Uv& uv) {
@@ -204,7 +184,7 @@ Change ReplaceTexture(ModelStore& m, Recorder& rec, std::int32_t oldTex, std::in
     if (!IsTexture(m, oldTex) || !IsTexture(m, newTex) || oldTex == newTex) {
         return kNoChange;
     }
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec, [&](std::int32_t p) { return m.PolyTex[p] == oldTex; },
         [&](std::int32_t p) { m.PolyTex[p] = newTex; });
 }
@@ -222,7 +202,7 @@ Change CopyUvToSelected(ModelStore& m, Recorder& rec, std::int32_t source) {
         }
         return true;
     };
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec, [&](std::int32_t p) { return p != source && !same(p); },
         [&](std::int32_t p) {
             for (int k = 0; k < model::kMaxCorners; ++k) {
@@ -295,7 +275,7 @@ Change WetSurfaceTransparency(ModelStore& m, Recorder& rec) {
         }
         return static_cast<std::uint8_t>(model::RoundToInt32((kWetAngle - a) * 2.35));
     };
-    return EachSelected(
+    return ChangeSelectedPolygons(
         m, rec,
         [&](std::int32_t p) {
             const auto a = alpha(p);
