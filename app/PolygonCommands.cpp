@@ -26,12 +26,6 @@ namespace {
 
 constexpr int kCornerBoxes = 16;
 
-const char* const kBitCaptions[16] = {
-    "Perspect. Tex. Corr.", "Shading Off", "Flat Shading",      "Gouraud Shading",
-    "Affine Texture",       "Omni Lit",    "Depth Cue",         "Wireframe",
-    "Outline",              "LOD Shading", "Animated",          "Use Alpha-Transp.",
-    "Environment Map.",     "Anti-Aliasing", "Bilinear Filtering", "Trilinear Filtering"};
-
 void On(MainWindow& w, const char* menu, int index, std::function<void()> command) {
     if (QAction* item = w.Item(menu, index)) {
         QObject::connect(item, &QAction::triggered, &w, std::move(command));
@@ -82,7 +76,7 @@ SurfacePanel::SurfacePanel(MainWindow& w)
         options_[static_cast<std::size_t>(i)] = box;
     }
     for (int k = 0; k < 16; ++k) {
-        auto* box = new QCheckBox(QString::fromLatin1(kBitCaptions[k]), this);
+        auto* box = new QCheckBox(QString::fromLatin1(edit::SurfaceBitCaptions()[static_cast<std::size_t>(k)]), this);
         box->setObjectName(QStringLiteral("ChkSurftype(%1)").arg(k));
         grid->addWidget(box, 1 + k % 8, k / 8);
         bits_[static_cast<std::size_t>(k)] = box;

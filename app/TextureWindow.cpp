@@ -29,12 +29,6 @@
 namespace zv::app {
 namespace {
 
-const char* const kBitCaptions[16] = {
-    "Perspect. Text. Corr.", "Shading Off",      "Flat Shading",       "Gouraud Shading",
-    "Affine Texture",        "Omni Lit",         "Depth Cue",          "Wireframe",
-    "Outline",               "LOD Shading",      "Animated",           "Use Alpha-Transp.",
-    "Environment Map.",      "Anti-Aliasing",    "Bilinear Filtering", "Trilinear Filtering"};
-
 // The current polygon and corner, when both exist.
 bool HasCorner(const model::ModelStore& m) {
     return m.CurPoly >= 0 && m.CurPoly < m.PolyCount && m.CurCorner >= 0 && m.CurCorner < m.PolyVCount[m.CurPoly];
@@ -170,7 +164,9 @@ TextureWindow::TextureWindow(MainWindow& w)
         w_.Run("Surface Type", [&](edit::Recorder& rec) { return edit::SetCurrentSurface(ws.Model, rec, s); });
     });
     for (int k = 0; k < 16; ++k) {
-        auto* box = new QCheckBox(QString::fromLatin1(kBitCaptions[k]), this);
+        // This window has its own caption for bit 0.
+        const char* caption = k == 0 ? "Perspect. Text. Corr." : edit::SurfaceBitCaptions()[static_cast<std::size_t>(k)];
+        auto* box = new QCheckBox(QString::fromLatin1(caption), this);
         box->setObjectName(QStringLiteral("Check1(%1)").arg(k));
         grid->addWidget(box, 2 + k % 8, 2 + k / 8);
         bits_[static_cast<std::size_t>(k)] = box;

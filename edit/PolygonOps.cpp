@@ -21,6 +21,7 @@ using model::IsVertex;
 using model::kFalse;
 using model::kTrue;
 using model::ModelStore;
+using model::SameBits;
 using model::UsedPolygons;
 using model::UsedVertices;
 
@@ -28,10 +29,6 @@ constexpr const char* kSplitTitle = "Split to Triangles";
 
 void Refuse(model::UserInterface& ui, std::string_view title, const std::string& text) {
     ui.ShowMessage(title, text, model::MessageIcon::Warning, model::MessageButtons::Ok);
-}
-
-bool SameBits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
 }
 
 std::size_t At(std::int32_t i) {
@@ -1171,6 +1168,15 @@ Change ExtrudeSelectedEdges(ModelStore& m, Recorder& rec, model::UserInterface& 
 
 std::span<const SurfacePreset> SurfacePresets() {
     return kPresets;
+}
+
+std::span<const char* const> SurfaceBitCaptions() {
+    static const char* const captions[16] = {
+        "Perspect. Tex. Corr.", "Shading Off",   "Flat Shading",       "Gouraud Shading",
+        "Affine Texture",       "Omni Lit",      "Depth Cue",          "Wireframe",
+        "Outline",              "LOD Shading",   "Animated",           "Use Alpha-Transp.",
+        "Environment Map.",     "Anti-Aliasing", "Bilinear Filtering", "Trilinear Filtering"};
+    return captions;
 }
 
 std::int32_t SurfaceTypeFromBits(std::uint16_t bits) {

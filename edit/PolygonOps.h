@@ -158,6 +158,9 @@ struct SurfacePreset {
 // The entries of the surface type list, in list order.
 std::span<const SurfacePreset> SurfacePresets();
 
+// The captions of the sixteen surface type boxes, bit k = box k.
+std::span<const char* const> SurfaceBitCaptions();
+
 // The value of the sixteen surface type boxes (bit k = box k), bit 15 as the sign.
 std::int32_t SurfaceTypeFromBits(std::uint16_t bits);
 

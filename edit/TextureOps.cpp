@@ -19,11 +19,8 @@ using model::IsVertex;
 using model::kFalse;
 using model::kTrue;
 using model::ModelStore;
+using model::SameBits;
 using model::UsedPolygons;
-
-bool SameBits(float a, float b) {
-    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
 
 int AtLeastOne(int size) {
     return std::max(size, 1);

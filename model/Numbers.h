@@ -1,6 +1,7 @@
 #pragma once
 // Number conversions shared by the model, the file formats and the read-outs.
 
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,11 @@ std::string HexUpper(std::uint64_t value);
 
 // The nearest whole number, ties to even; values beyond the int32 range are clamped to it.
 std::int32_t RoundToInt32(double x);
+
+// The same float bit for bit (NaNs of one pattern equal, 0 and -0 not).
+inline bool SameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 // A finite number written out in full ("1", "-0.5", "2e3", a leading '+'), blanks and tabs
 // around it allowed; nullopt for anything else.

@@ -1,10 +1,10 @@
 // The mapping window in the editor: it opens only over a selection, its controls drive the
 // projection, OK maps exactly what is drawn as one step, and Cancel leaves the model alone.
 
-#include "app/MainWindow.h"
+#include "BoxWindowTest.h"
+
 #include "app/MapTextureWindow.h"
 
-#include "tests/support/TempDir.h"
 #include "textures/TextureTable.h"
 
 #include <QAction>
@@ -27,20 +27,8 @@ bool SameBits(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-class MapTextureWindowTest : public ::testing::Test {
+class MapTextureWindowTest : public BoxWindowTest {
 protected:
-    MapTextureWindowTest()
-        : w({dir.Write("ZV068.CFG", std::string(";\r\n")), false}),
-          map(w.findChild<MapTextureWindow*>(QStringLiteral("FrmMapTex"))) {
-        w.Ws().Settings.LoadTexturesOnOpen = false;
-        w.AskSaveChanges = [](const QString&) { return QMessageBox::Discard; };
-        w.resize(800, 600);
-        w.show();
-        w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")}); // 8 vertices, 6 quads, 2 textures
-        QApplication::processEvents();
-    }
-
-    model::ModelStore& M() { return w.Ws().Model; }
 
     void SelectOnly(std::initializer_list<int> polygons) {
         for (int p = 0; p < M().PolyCount; ++p) {
@@ -81,9 +69,7 @@ protected:
 
     QPushButton* Button(const char* name) { return map->findChild<QPushButton*>(QString::fromLatin1(name)); }
 
-    test::TempDir dir;
-    MainWindow w;
-    MapTextureWindow* map;
+    MapTextureWindow* map = w.findChild<MapTextureWindow*>(QStringLiteral("FrmMapTex"));
 };
 
 TEST_F(MapTextureWindowTest, MenuOpensOnlyOverASelectionOnTheFirstTexture) {

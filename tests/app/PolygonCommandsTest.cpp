@@ -1,12 +1,12 @@
 // The Polygon menu in the window: the panels read their boxes as the commands expect, the keys
 // reach their commands, and every command is one step that undo takes back.
 
+#include "BoxWindowTest.h"
+
 #include "app/InputPanel.h"
-#include "app/MainWindow.h"
 #include "app/PolygonCommands.h"
 #include "app/SelectPanels.h"
 
-#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,28 +23,9 @@
 namespace zv::app {
 namespace {
 
-class PolygonCommandsTest : public ::testing::Test {
+class PolygonCommandsTest : public BoxWindowTest {
 protected:
-    PolygonCommandsTest() : w({dir.Write("ZV068.CFG", std::string(";\r\n")), false}) {
-        w.Ws().Settings.LoadTexturesOnOpen = false;
-        w.AskSaveChanges = [](const QString&) { return QMessageBox::Discard; };
-        w.resize(800, 600);
-        w.show();
-        w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")}); // 8 vertices, 6 quads
-        view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
-        view1->setFocus();
-        QApplication::processEvents();
-        commands = FindPolygonCommands(w);
-    }
-
-    model::ModelStore& M() { return w.Ws().Model; }
-
-    void Undo() { w.Item("mnuEdit", 0)->trigger(); }
-
-    test::TempDir dir;
-    MainWindow w;
-    QWidget* view1 = nullptr;
-    PolygonCommands* commands = nullptr;
+    PolygonCommands* commands = FindPolygonCommands(w);
 };
 
 TEST_F(PolygonCommandsTest, AddSkipsBoxesThatAreNoCornerAndStaysOpenWithTooFew) {

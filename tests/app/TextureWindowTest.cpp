@@ -2,10 +2,10 @@
 // larger): it follows the current polygon, clicks and drags set the current corner as one step,
 // and the boxes read and store pixels or normalised values.
 
-#include "app/MainWindow.h"
+#include "BoxWindowTest.h"
+
 #include "app/TextureWindow.h"
 
-#include "tests/support/TempDir.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,30 +22,15 @@
 namespace zv::app {
 namespace {
 
-class TextureWindowTest : public ::testing::Test {
+class TextureWindowTest : public BoxWindowTest {
 protected:
-    TextureWindowTest() : w({dir.Write("ZV068.CFG", std::string(";\r\n")), false}) {
-        w.Ws().Settings.LoadTexturesOnOpen = false;
-        w.AskSaveChanges = [](const QString&) { return QMessageBox::Discard; };
-        w.resize(800, 600);
-        w.show();
-        w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")});
-        view1 = w.findChild<QWidget*>(QStringLiteral("PicView1"));
-        view1->setFocus();
-        QApplication::processEvents();
-        tex = FindTextureWindow(w);
+    TextureWindowTest() : tex(FindTextureWindow(w)) {
         M().CurPoly = 0;
         M().CurCorner = 1;
         QTest::keyClick(view1, Qt::Key_F5);
     }
 
-    model::ModelStore& M() { return w.Ws().Model; }
-    void Undo() { w.Item("mnuEdit", 0)->trigger(); }
-
-    test::TempDir dir;
-    MainWindow w;
-    QWidget* view1 = nullptr;
-    TextureWindow* tex = nullptr;
+    TextureWindow* tex;
 };
 
 TEST_F(TextureWindowTest, F5ShowsTheCurrentPolygonAndFollowsIt) {

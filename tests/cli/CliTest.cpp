@@ -1,4 +1,4 @@
-#include "cli/Cli.h"
+#include "CliRun.h"
 
 #include "tests/support/TempDir.h"
 
@@ -10,20 +10,6 @@
 
 namespace zv::cli {
 namespace {
-
-const std::string kBox = ZV_SOURCE_DIR "/samples/box.vrl";
-
-struct CliResult {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
-
-CliResult Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCli(args, "", out, err);
-    return {status, out.str(), err.str()};
-}
 
 TEST(CliInfo, PrintsTitleReportPartsAndTextures) {
     const CliResult r = Cli({"info", kBox});
