@@ -8,6 +8,7 @@ namespace zv::app {
 
 GlViewWidget::GlViewWidget(Workspace& ws, QWidget* parent) : QOpenGLWidget(parent), ws_(ws) {
     setObjectName(QStringLiteral("PicView4"));
+    gl_.FollowProvider = [this] { return render::gl::FollowWaypointLook(ws_.Waypoints); };
 }
 
 GlViewWidget::~GlViewWidget() {
@@ -36,6 +37,8 @@ void GlViewWidget::resizeGL(int w, int h) {
 
 void GlViewWidget::paintGL() {
     gl_.BuildStaleLists(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
+    gl_.BuildStaleWaypointList(ws_.Waypoints, ws_.WpDisplay);
+    gl_.Switches.FollowWaypoints = ws_.WpDisplay.FollowWaypoints;
     gl_.Display(ws_.Settings);
 }
 
@@ -53,6 +56,11 @@ void GlViewWidget::RebuildLists() {
 
 void GlViewWidget::RebuildPointList() {
     gl_.MarkPointListStale();
+    update();
+}
+
+void GlViewWidget::MarkWaypointListStale() {
+    gl_.MarkWaypointListStale();
     update();
 }
 

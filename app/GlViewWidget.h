@@ -24,6 +24,9 @@ public:
     void RebuildLists();
     // The same for the vertex-point list alone (a zoom changed its point size).
     void RebuildPointList();
+    // The same for the waypoint list (the waypoints, slots, their selection or the display
+    // switches changed).
+    void MarkWaypointListStale();
     // Releases the textures and the context's resources before the window goes.
     void Release();
 

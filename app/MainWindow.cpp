@@ -14,6 +14,8 @@
 #include "app/TextureWindow.h"
 #include "app/VertexCommands.h"
 #include "app/ViewInput.h"
+#include "app/WaypointCommands.h"
+#include "app/WaypointWindow.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
 #include "formats/DroppedFiles.h"
@@ -103,6 +105,8 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     new PolygonCommands(*this);    // the Polygon menu, its panels and the surface panel
     new TextureWindow(*this);      // F5
     new MapTextureWindow(*this);   // "&Map Polygon Group to Texture"
+    waypointWindow_ = new WaypointWindow(*this);      // F8
+    waypointCommands_ = new WaypointCommands(*this); // the Waypoint menu and keys
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -306,6 +310,9 @@ void MainWindow::ShutDown() {
         input_->Detach();
     }
     rotation_->stop();
+    if (waypointWindow_ != nullptr && waypointWindow_->isVisible()) {
+        waypointWindow_->StoreGeometry();
+    }
     const QRect place = geometry();
     ws_->Settings.MainWinPosition = {place.x(), place.y(), place.width(), place.height()};
     config::SaveConfig(options_.ConfigPath, ws_->Settings, ui_);
@@ -487,10 +494,18 @@ void MainWindow::Apply(const edit::Change& changed) {
     if (changed.Has(edit::Change::Parts)) {
         ui_.PartTreeChanged();
     }
-    if (changed.Any()) {
-        RefreshAll();
-    } else {
+    if (view4_ != nullptr && (changed.Has(edit::Change::Waypoints) || changed.Has(edit::Change::Selection))) {
+        view4_->MarkWaypointListStale();
+    }
+    if (!changed.Any()) {
         UpdateCaption();
+        return;
+    }
+    RefreshAll();
+    // After the views, so a distance step the window stores refreshes on its own.
+    if (waypointWindow_ != nullptr && waypointWindow_->Refresh(!replaying_) && ws_->WpDisplay.CenterOnWaypoint &&
+        waypointCommands_ != nullptr) {
+        waypointCommands_->CenterOnWaypoint();
     }
 }
 
@@ -517,12 +532,16 @@ void MainWindow::UpdateCaption() {
 
 void MainWindow::UndoCommand() {
     ws_->History.StopCollating();
+    replaying_ = true;
     Apply(Undo(*ws_));
+    replaying_ = false;
 }
 
 void MainWindow::RedoCommand() {
     ws_->History.StopCollating();
+    replaying_ = true;
     Apply(Redo(*ws_));
+    replaying_ = false;
 }
 
 void MainWindow::Draw_All_Views() {
@@ -577,6 +596,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
+    if (waypointCommands_ != nullptr && waypointCommands_->Key(key, shift, ctrl)) {
+        return true;
+    }
     if (shift || ctrl || WorkingMode() == "edit_wp") {
         return false; // the waypoint edit mode has keys of its own on F1 to F10
     }

@@ -31,6 +31,8 @@ namespace zv::app {
 class GlViewWidget;
 class StatusPanels;
 class ViewInput;
+class WaypointCommands;
+class WaypointWindow;
 class WireframeWidget;
 
 // The window place wanted, moved and shrunk as far as needed to lie within the screen's
@@ -64,7 +66,8 @@ public:
     std::string EditSubMode() const;
     // The status bar's panels.
     StatusPanels& Panels() { return *panels_; }
-    // The function keys of the main window (F1, F2, F9, F12 outside waypoint edit mode); false
+    // The function keys of the main window: the waypoint keys first (F8 in every mode, the
+    // others in waypoint edit mode), then F1, F2, F5, F9, F12 outside waypoint edit mode; false
     // when the key is not one of them.
     bool FunctionKey(int key, bool shift, bool ctrl);
     // The current model file name of the window (the last file opened or dropped).
@@ -77,8 +80,9 @@ public:
     // Marks the OpenGL view's lists stale (rebuilt when it next paints) and redraws every view.
     void RefreshAll();
     // The one refresh after a command: nothing when nothing changed; else the lists marked and
-    // the views redrawn once, the caption, and the parts tree or texture lists when they
-    // changed. Also brings the Edit menu up to date.
+    // the views redrawn once, the caption, the parts tree or texture lists when they changed,
+    // and the waypoint window (the wireframe view re-centred when the current waypoint moved
+    // and "Center View on curr. WP" is ticked). Also brings the Edit menu up to date.
     void Apply(const edit::Change& changed);
     // Runs op(recorder) as one step of the edit history named name, then Apply.
     template <class Op> edit::Change Run(std::string name, Op&& op, edit::CollateKey key = {}) {
@@ -157,6 +161,9 @@ private:
     std::unique_ptr<StatusPanels> panels_;
     QTimer* rotation_ = nullptr;
     ViewInput* input_ = nullptr;
+    WaypointWindow* waypointWindow_ = nullptr;
+    WaypointCommands* waypointCommands_ = nullptr;
+    bool replaying_ = false; // an undo or redo is being applied
     std::map<std::string, QAction*> items_;
     std::map<std::string, QAction*> buttons_;
     std::string currentFileName_ = "Test.vrl";

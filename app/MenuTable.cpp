@@ -160,7 +160,7 @@ const std::vector<MenuDef>& MainMenus() {
           {"Get from Path"},
           Sep(),
           Check("Follow Waypoints (OpenGL)"),
-          {"Center View on curr. WP (Wireframe)"}}},
+          Check("Center View on curr. WP (Wireframe)")}},
         {"mnuPath", "Path", {{"Open"}, {"Save as..."}, Sep(), {"Get from Ai Line"}}},
         {"mnuSpecial",
          "Special",

@@ -101,6 +101,8 @@ StatusPanels::StatusPanels(QStatusBar& bar) {
     state_ = new QLabel(&bar);
     state_->setObjectName(QStringLiteral("StatusBar1_Panel1"));
     bar.addWidget(state_, 1);
+    info_ = Panel(bar, "StatusBar1_Panel2", 140);
+    distance_ = Panel(bar, "StatusBar1_Panel5", 90);
     orient_ = Panel(bar, "Label_Orient", 48);
     QPalette palette = orient_->palette();
     palette.setColor(QPalette::WindowText, QColor(kOrientationColour));
@@ -156,6 +158,14 @@ void StatusPanels::ShowTexture(const model::ModelStore& m, const textures::Textu
                          QImage::Format_RGBA8888);
     texture_->setPixmap(QPixmap::fromImage(picture.scaled(kTexturePreviewSize, kTexturePreviewSize,
                                                           Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+void StatusPanels::ShowInfo(const std::string& text) {
+    info_->setText(QString::fromStdString(text));
+}
+
+void StatusPanels::ShowDistance(const std::string& text) {
+    distance_->setText(QString::fromStdString(text));
 }
 
 } // namespace zv::app

@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QLabel;
 class QStatusBar;
 class QToolButton;
@@ -48,11 +50,20 @@ public:
     // a current polygon or a loaded image.
     void ShowTexture(const model::ModelStore& m, const textures::TextureTable& t);
 
+    // The information panel (counts after a load, the current waypoint).
+    void ShowInfo(const std::string& text);
+    QLabel* Info() const { return info_; }
+    // The distance read-out of the waypoint edit mode ("Dist: ...").
+    void ShowDistance(const std::string& text);
+    QLabel* Distance() const { return distance_; }
+
     QToolButton* SnapButton() const { return snap_; }
     QToolButton* SnapRotationButton() const { return snapRot_; }
 
 private:
     QLabel* state_;
+    QLabel* info_;
+    QLabel* distance_;
     QLabel* orient_;
     AxisIndicator* axes_;
     QLabel* horizontal_;

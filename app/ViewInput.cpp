@@ -6,6 +6,7 @@
 #include "app/QtText.h"
 #include "app/StatusPanels.h"
 #include "edit/Selection.h"
+#include "workspace/WaypointGestures.h"
 
 #include <QAbstractSpinBox>
 #include <QCoreApplication>
@@ -140,6 +141,11 @@ bool ViewInput::WireframeEvent(QEvent* event) {
         break;
     case QEvent::MouseMove:
         Apply(render::View1Move(mouse_, ws.View1, Mode(), e));
+        if (ws.Mode == WorkMode::EditWaypoint) {
+            if (const auto dist = ShowWaypointDistance(ws, e.X, e.Y)) {
+                w_.Panels().ShowDistance(*dist);
+            }
+        }
         break;
     case QEvent::MouseButtonRelease:
         Apply(render::View1ButtonUp(mouse_, ws.View1, Mode(), e), true);
@@ -192,6 +198,10 @@ void ViewInput::Apply(const render::ViewEffect& effect, bool release) {
         band_->hide();
     }
     const edit::Change changed = ApplyViewEffect(ws, gesture_, effect, release);
+    // Picks, bands and drags of waypoints change what list 20 shows, a pure selection change too.
+    if (changed.Any() && ws.Mode == WorkMode::EditWaypoint && view4_ != nullptr) {
+        view4_->MarkWaypointListStale();
+    }
     if (effect.RebuildPointList && view4_ != nullptr) {
         view4_->RebuildPointList(); // the model is unchanged: no refresh, no model list rebuild
     }
@@ -273,6 +283,9 @@ bool ViewInput::EditKey(int key, bool shift, bool ctrl) {
         return false;
     }
     const auto changed = Nudge(ws, *nudge, shift, ctrl);
+    if (changed && changed->Any() && ws.Mode == WorkMode::EditWaypoint && view4_ != nullptr) {
+        view4_->MarkWaypointListStale();
+    }
     if (changed) {
         w_.Apply(*changed);
     }

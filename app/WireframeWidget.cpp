@@ -2,6 +2,7 @@
 
 #include "app/QPainterCanvas.h"
 #include "render/WireframeView.h"
+#include "waypoints/WaypointDrawing.h"
 
 #include <QPainter>
 
@@ -22,7 +23,8 @@ void WireframeWidget::paintEvent(QPaintEvent*) {
     {
         QPainter onImage(&buffer_);
         QPainterCanvas canvas(onImage, background_.isNull() ? nullptr : &background_);
-        render::DrawView1(ws_.View1, ws_.Model, ws_.Settings, canvas);
+        waypoints::WaypointOverlay overlay(ws_.Waypoints, ws_.WpDisplay);
+        render::DrawView1(ws_.View1, ws_.Model, ws_.Settings, canvas, &overlay);
     }
     QPainter onWidget(this);
     onWidget.drawImage(0, 0, buffer_);

@@ -179,4 +179,32 @@ void BM_SelectionKeyToFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_SelectionKeyToFrame)->DenseRange(0, 2)->ArgName("mode")->Unit(benchmark::kMillisecond);
 
+// List 20 with a full waypoint table (a ring of 3001, every tenth selected) and 32 slots, as a
+// drag of the waypoints rebuilds it at every mouse step.
+void BM_RebuildWaypointList(benchmark::State& state) {
+    Scene* s = TheScene(state);
+    if (s == nullptr)
+        return;
+    auto t = std::make_unique<waypoints::WaypointTables>();
+    const int n = waypoints::kWaypointCapacity;
+    t->WpCount = static_cast<std::int16_t>(n);
+    for (int i = 0; i < n; ++i) {
+        const double a = 2 * std::numbers::pi * i / n;
+        auto& w = t->Wp[static_cast<std::size_t>(i)];
+        w.pos = {static_cast<float>(40 * std::cos(a)), 0, static_cast<float>(40 * std::sin(a))};
+        w.ptrs = {static_cast<std::int16_t>((i + n - 1) % n), static_cast<std::int16_t>((i + 1) % n), -1,
+                  waypoints::kNoPitSlot};
+        t->WpSel[static_cast<std::size_t>(i)] = i % 10 == 0 ? 1 : 0;
+    }
+    t->CurWp = 100;
+    t->SlotCount = 32;
+    const waypoints::WaypointDisplay d;
+    for (auto _ : state) {
+        s->View.MarkWaypointListStale();
+        s->View.BuildStaleWaypointList(*t, d);
+        glFinish();
+    }
+}
+BENCHMARK(BM_RebuildWaypointList)->Unit(benchmark::kMillisecond);
+
 } // namespace

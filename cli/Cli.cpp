@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "cli/AiwCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
 #include "config/ConfigFile.h"
@@ -33,6 +34,7 @@ constexpr const char* kUsage =
     "  edit     open a model, apply edit operations in order and save the result\n"
     "  parts    open a model and save every part as its own VRL file\n"
     "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
+    "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
     "\n"
     "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
     "extension decides: .vrl is scgt, .bin is bin.\n"
@@ -419,6 +421,9 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return kOk;
+    }
+    if (args[0] == "aiw") {
+        return RunAiw(args, out, err);
     }
     const auto& commands = Commands();
     const auto cmd =

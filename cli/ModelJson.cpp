@@ -9,15 +9,6 @@ namespace {
 
 using nlohmann::json;
 
-// The double nearest to the shortest decimal that reads back as f, so the JSON text (the
-// shortest form of that double) reads back to f as well.
-double Shortest(float f) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text - 1, f).ptr;
-    *end = '\0';
-    return std::strtod(text, nullptr);
-}
-
 // Names in model files are 8-bit Windows text; JSON wants UTF-8.
 std::string Latin1ToUtf8(const std::string& s) {
     std::string out;
@@ -66,7 +57,7 @@ json Vertices(const model::ModelStore& m) {
     json a = json::array();
     for (int i = 0; i < m.VertCount; ++i) {
         const model::VertRec& v = m.Vert[i];
-        a.push_back({Shortest(v.X), Shortest(v.Y), Shortest(v.Z)});
+        a.push_back({JsonFloat(v.X), JsonFloat(v.Y), JsonFloat(v.Z)});
     }
     return a;
 }
@@ -76,7 +67,7 @@ json Polygons(const model::ModelStore& m) {
     for (int p = 0; p < m.PolyCount; ++p) {
         json corners = json::array();
         for (int k = 0; k < m.PolyVCount[p]; ++k) {
-            corners.push_back({m.PolyVert(p, k), Shortest(m.PolyTU(p, k)), Shortest(m.PolyTV(p, k))});
+            corners.push_back({m.PolyVert(p, k), JsonFloat(m.PolyTU(p, k)), JsonFloat(m.PolyTV(p, k))});
         }
         a.push_back({{"corners", corners},
                      {"tex", m.PolyTex[p]},
@@ -110,6 +101,13 @@ std::string ModelJson(const model::ModelStore& m) {
     const json doc{
         {"vertices", Vertices(m)}, {"polygons", Polygons(m)}, {"textures", textures}, {"parts", Parts(m)}};
     return doc.dump();
+}
+
+double JsonFloat(float f) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text - 1, f).ptr;
+    *end = '\0';
+    return std::strtod(text, nullptr);
 }
 
 } // namespace zv::cli

@@ -12,4 +12,8 @@ namespace zv::cli {
 // "members"}]}. Floats read back to the same float32; names are taken as Latin-1.
 std::string ModelJson(const model::ModelStore& m);
 
+// The double nearest to the shortest decimal that reads back as f, so the JSON text (the
+// shortest form of that double) reads back to f as well.
+double JsonFloat(float f);
+
 } // namespace zv::cli

@@ -13,6 +13,7 @@ struct Change {
         Parts = 1u << 3,     // the parts and their tree
         Textures = 1u << 4,  // texture names and the texture table
         Counts = 1u << 5,    // vertex, polygon or texture counts (the caption shows them)
+        Waypoints = 1u << 6, // the waypoint and slot tables, their selection and current waypoint
     };
     unsigned Bits = 0;
 

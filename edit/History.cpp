@@ -207,6 +207,7 @@ struct Step {
     std::vector<Block> Blocks; // in the order they were captured
     std::optional<PartsSnapshot> Parts;
     std::optional<TextureNames> Textures;
+    std::vector<std::pair<const void*, std::unique_ptr<DocumentPart>>> Documents;
 
     std::size_t Bytes() const {
         std::size_t b = sizeof(Step) + Name.size() + Key.Kind.size() + Selected.Bytes() +
@@ -216,6 +217,9 @@ struct Step {
         }
         b += Parts ? Parts->Bytes() : 0;
         b += Textures ? Textures->Bytes() : 0;
+        for (const auto& d : Documents) {
+            b += d.second->Bytes();
+        }
         return b;
     }
     bool Covers(BlockKind kind, int first, int end) const {
@@ -319,6 +323,19 @@ void Recorder::PolygonRows(const std::vector<std::int32_t>& rows) {
     Polygons(first, last + 1);
 }
 
+void Recorder::Document(const void* id, const std::function<std::unique_ptr<DocumentPart>()>& take) {
+    if (history_ == nullptr) {
+        return;
+    }
+    Step& s = *history_->open_;
+    s.Declared = true;
+    const bool held = std::any_of(s.Documents.begin(), s.Documents.end(),
+                                  [id](const auto& d) { return d.first == id; });
+    if (!held) {
+        s.Documents.emplace_back(id, take());
+    }
+}
+
 void Recorder::Counts() {
     if (history_ != nullptr) {
         history_->open_->Declared = true;
@@ -394,6 +411,9 @@ void History::Swap(model::ModelStore& m, Step& s, bool forward) {
     }
     if (s.Textures) {
         SwapWith(*s.Textures, m);
+    }
+    for (auto& d : s.Documents) {
+        d.second->Swap();
     }
     Scalars now = TakeScalars(m);
     PutScalars(m, s.Values);

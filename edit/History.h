@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,16 @@ namespace zv::edit {
 
 class History;
 struct Step;
+
+// A part of the document kept outside the model store (the waypoint tables, later the path and
+// the dummy objects): it holds a copy of that part's state and swaps it with the live one.
+class DocumentPart {
+public:
+    virtual ~DocumentPart() = default;
+    // Exchanges the held state with the live state (undo and redo alike).
+    virtual void Swap() = 0;
+    virtual std::size_t Bytes() const = 0;
+};
 
 // Steps with the same non-empty key collate while nothing else happens in between.
 struct CollateKey {
@@ -51,6 +62,9 @@ public:
     // Scattered polygon rows (ascending) as a few blocks: rows close together share one, so a
     // step holds a bounded number of blocks whatever the selection.
     void PolygonRows(const std::vector<std::int32_t>& rows);
+    // A document part outside the model store, identified by the address of its live state;
+    // take() copies it, once per step (a growing step keeps its first copy).
+    void Document(const void* id, const std::function<std::unique_ptr<DocumentPart>()>& take);
     bool Active() const { return history_ != nullptr; }
 
 private:

@@ -7,6 +7,7 @@
 #include "render/CursorReadout.h"
 #include "render/Picking.h"
 #include "workspace/Commands.h"
+#include "workspace/WaypointGestures.h"
 
 #include <cmath>
 
@@ -122,16 +123,22 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
     if (e.Drag && modelMode && g.DragVertex >= 0) {
         changed |= DragTo(ws, g, e.Drag->ToX, e.Drag->ToY);
     }
+    if (ws.Mode == WorkMode::EditWaypoint) {
+        changed |= ApplyWaypointEffect(ws, g, e);
+    }
     if (release) {
         g.DragVertex = -1;
+        g.DragWaypoints = false;
         ws.History.StopCollating();
     }
     return changed;
 }
 
 std::optional<edit::Change> Nudge(Workspace& ws, NudgeKey key, bool shift, bool ctrl) {
-    if (ws.Mode == WorkMode::EditWaypoint || !ws.Tools.SelectedOnly ||
-        ws.Tools.Active == TransformTools::Tool::None) {
+    if (ws.Mode == WorkMode::EditWaypoint) {
+        return NudgeWaypoints(ws, key, shift, ctrl);
+    }
+    if (!ws.Tools.SelectedOnly || ws.Tools.Active == TransformTools::Tool::None) {
         return std::nullopt;
     }
     const int axis = static_cast<int>(key) / 2;

@@ -13,7 +13,8 @@
 
 namespace zv {
 
-// The state of a gesture that spans several events: the vertex drag of edit mode.
+// The state of a gesture that spans several events: the vertex drag of edit mode and the
+// waypoint drag of waypoint edit mode.
 struct GestureState {
     std::uint64_t NextGesture = 1;
     int DragVertex = -1;        // the picked vertex being dragged, -1 none
@@ -22,13 +23,18 @@ struct GestureState {
     float PressX = 0;           // the press point
     float PressY = 0;
     std::uint64_t DragId = 0; // collation key of the drag's one step
+    bool DragWaypoints = false; // a waypoint, start or pit position was picked: the selection moves
+    double WpMovedH = 0;        // model distance the waypoint drag has moved so far, on the
+    double WpMovedV = 0;        // view's horizontal and vertical axes
 };
 
 // Applies the picks, rubber band, double click and drag of one wireframe event in the working
 // mode: picking makes a vertex current (and starts a drag of it), a polygon click or band selects
 // polygons in polygon select mode, a band selects vertices, a double click toggles a vertex, and
 // a drag step moves the picked vertex (with the selection when it is selected) as one collated
-// step, snapped to the snap grid when "Snap Vertices" is on. A release ends the drag.
+// step, snapped to the snap grid when "Snap Vertices" is on. A release ends the drag. In
+// waypoint edit mode the same gestures pick, select, toggle and drag waypoints, start and pit
+// positions (ApplyWaypointEffect).
 edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewEffect& e, bool release);
 
 // The nudge keys: Insert / Delete along +X / -X, Home / End along +Y / -Y, Page Up / Page Down
@@ -41,9 +47,11 @@ inline constexpr double kNudgeSteps[4] = {0.005, 0.1, 5, 20};
 inline constexpr double kNudgeDegrees[4] = {1, 5, 15, 90};
 inline constexpr double kNudgeFactors[4] = {1.0204, 1.25, 1.005, 1.002};
 
-// A nudge key outside waypoint edit mode: while "toggle_vert" is pressed, the selected vertices
+// A nudge key. Outside waypoint edit mode, while "toggle_vert" is pressed, the selected vertices
 // move by the step along the key's axis ("translate"), turn about the selection centre around
-// it ("rotate"), or scale along it about the selection centre ("scale"). A run of nudges is one
+// it ("rotate"), or scale along it about the selection centre ("scale"). In waypoint edit mode
+// (NudgeWaypoints) the selected waypoints, start and pit positions move ("translate") or the
+// selected waypoints' coordinate of the axis is scaled ("scale"). A run of nudges is one
 // step. nullopt when the key does nothing in the current state.
 std::optional<edit::Change> Nudge(Workspace& ws, NudgeKey key, bool shift, bool ctrl);
 

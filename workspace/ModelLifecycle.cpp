@@ -53,6 +53,7 @@ void NewModel(Workspace& ws) {
     edit::ClearParts(m, ws.Ui);
     textures::ReleaseAll(ws.Textures);
     m.TexCount = 0;
+    ws.Waypoints.CurWp = 0; // the waypoint editor's marker starts over with the model
     ws.Ui.SetCaption(model::ProductCaption());
 }
 

@@ -8,6 +8,7 @@
 #include "model/UserInterface.h"
 #include "render/WireframeView.h"
 #include "textures/TextureTable.h"
+#include "waypoints/Waypoints.h"
 
 namespace zv {
 
@@ -36,6 +37,8 @@ struct Workspace {
     textures::TextureTable Textures;
     render::WireframeView View1;
     edit::History History;
+    waypoints::WaypointTables Waypoints;
+    waypoints::WaypointDisplay WpDisplay;
     WorkMode Mode = WorkMode::Camera;
     SubMode Sub = SubMode::Select;
     TransformTools Tools;

@@ -65,9 +65,12 @@ void GlView::InitGLState(const config::Settings& s, int width, int height) {
     glSwitches_[Index(GlSwitch::DepthTest)] = true;
     glSwitches_[Index(GlSwitch::Blend)] = true;
     SetViewport(s, width, height);
+    spheres_.clear(); // names of the context before, if any; the new one compiles its own
     BuildStaticLists(s);
     listsStale_ = true;
     pointsStale_ = true;
+    waypointsStale_ = true;
+    WaypointsExist = false;
     initialised_ = true;
     UploadDefaultTexture();
 }

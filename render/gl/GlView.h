@@ -10,12 +10,15 @@
 #include "render/gl/DrawList.h"
 #include "render/gl/ViewRules.h"
 #include "textures/TextureTable.h"
+#include "waypoints/Waypoints.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace zv::render::gl {
 
@@ -28,7 +31,10 @@ enum ListId : unsigned {
     kCameraMarkerList = 4,
     kSceneCamerasList = 5,
     kWaypointList = 20,
+    // Lists 21 and up: one sphere per radius that list 20 uses (kMaxSphereLists at most).
+    kSphereListBase = 21,
 };
+inline constexpr unsigned kMaxSphereLists = 16;
 
 // Items of the OpenGL state menu; each one switches one piece of OpenGL state.
 enum class GlSwitch { Fog, DepthTest, Normalize, AutoNormal, Dither, Smooth, AlphaTest, Blend };
@@ -61,7 +67,7 @@ public:
     // While following waypoints, gives the look-at of the current waypoint, or nothing when no
     // current waypoint exists (then the scene is drawn untransformed). Unset: never follows.
     std::function<std::optional<LookAt>()> FollowProvider;
-    // True when list 20 holds waypoints and is to be drawn.
+    // True when list 20 holds waypoints or slots and is to be drawn.
     bool WaypointsExist = false;
 
     // Fixed state in its fixed order, viewport and projection for a width × height view,
@@ -103,7 +109,7 @@ public:
     void MarkListsStale() { listsStale_ = true; }
     // Only the vertex-point list is out of date (its point size follows the camera distance).
     void MarkPointListStale() { pointsStale_ = true; }
-    bool ListsStale() const { return listsStale_ || pointsStale_; }
+    bool ListsStale() const { return listsStale_ || pointsStale_ || waypointsStale_; }
     // Rebuilds what was marked since the last build, once however often it was marked.
     void BuildStaleLists(const model::ModelStore& m, const config::Settings& s,
                          const textures::TextureTable& tex, bool showVertexPoints);
@@ -111,6 +117,15 @@ public:
     // coalesce).
     int ModelListBuilds() const { return modelBuilds_; }
     int PointListBuilds() const { return pointBuilds_; }
+
+    // Rebuilds list 20 from the tables as the display switches ask: a sphere per waypoint and
+    // two per slot, coloured and sized by role (waypoints::WaypointStyle). Sets WaypointsExist.
+    void BuildWaypointList(const waypoints::WaypointTables& t, const waypoints::WaypointDisplay& d);
+    // List 20 no longer shows the tables; BuildStaleWaypointList rebuilds it once. A new
+    // context starts with it stale.
+    void MarkWaypointListStale() { waypointsStale_ = true; }
+    void BuildStaleWaypointList(const waypoints::WaypointTables& t, const waypoints::WaypointDisplay& d);
+    int WaypointListBuilds() const { return waypointBuilds_; }
 
     // Renders one frame into the current buffer; does not swap.
     void Display(const config::Settings& s);
@@ -148,6 +163,7 @@ private:
     void ApplyGlSwitch(GlSwitch which, bool on);
     void BuildStaticLists(const config::Settings& s);
     void UploadDefaultTexture();
+    unsigned SphereList(float radius);
 
     std::array<unsigned, model::kTextureCapacity> texGL_{};
     DrawList modelList_;
@@ -160,6 +176,15 @@ private:
     bool pointsStale_ = true;
     int modelBuilds_ = 0;
     int pointBuilds_ = 0;
+    bool waypointsStale_ = true;
+    int waypointBuilds_ = 0;
+    // One compiled sphere per radius of this context, so list 20 only places and colours them.
+    std::vector<std::pair<float, unsigned>> spheres_;
 };
+
+// The follow camera of "Follow Waypoints (OpenGL)": from the current waypoint towards the next
+// one by index (the first after the last), in model coordinates; nothing without a current
+// waypoint.
+std::optional<LookAt> FollowWaypointLook(const waypoints::WaypointTables& t);
 
 } // namespace zv::render::gl

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/SelectPanels.h"
+#include "app/StatusPanels.h"
 
 #include "model/Tables.h"
 #include "render/Navigation.h"
@@ -165,6 +166,28 @@ TEST_F(ViewInputTest, WaypointBandLeavesTheModelSelectionAlone) {
     QTest::mouseMove(view1, far);
     QTest::mouseRelease(view1, Qt::RightButton, Qt::NoModifier, far);
     EXPECT_EQ(SelectedVertices(), 0);
+}
+
+TEST_F(ViewInputTest, WaypointDragMovesItAndTopViewShowsTheDistance) {
+    Workspace& ws = w.Ws();
+    ws.Waypoints.WpCount = 2;
+    ws.Waypoints.Wp[0].pos = {0, 0, 0};
+    ws.Waypoints.Wp[1].pos = {0, 0, 5};
+    ws.Waypoints.CurWp = 1;
+    w.Button("edit_wp")->trigger();
+    const render::ScreenPos p = render::Project(ws.View1, {0, 0, 0});
+    const QPoint from(qRound(p.X), qRound(p.Y));
+    QTest::mousePress(view1, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(view1, from + QPoint(20, 0));
+    QTest::mouseRelease(view1, Qt::LeftButton, Qt::NoModifier, from + QPoint(20, 0));
+    EXPECT_EQ(ws.Waypoints.CurWp, 0);
+    EXPECT_GT(ws.Waypoints.Wp[0].pos[2], 0) << "the side view shows Z to the right";
+    EXPECT_EQ(ws.History.UndoName(), "Move Waypoints");
+    EXPECT_TRUE(w.Panels().State()->text().startsWith(QStringLiteral("Waypoint: 0")));
+
+    render::SetOrientation(ws.View1, 2);
+    QTest::mouseMove(view1, QPoint(30, 40));
+    EXPECT_TRUE(w.Panels().Distance()->text().startsWith(QStringLiteral("Dist: ")));
 }
 
 // In polygon select mode a click a pixel or two inside a corner selects the polygon, although

@@ -316,5 +316,61 @@ TEST_F(GlScene, ReleaseLeavesTheDefaultImageInSlotZero) {
     EXPECT_EQ(last, (Pixel{225, 225, 0, 0}));
 }
 
+TEST_F(GlScene, WaypointsAndSlotsDrawnAsColouredSpheres) {
+    auto t = std::make_unique<waypoints::WaypointTables>();
+    waypoints::WaypointDisplay d;
+    t->WpCount = 2;
+    t->Wp[0].pos = {2, 0, 0};
+    t->Wp[0].ptrs = {-1, 1, -1, waypoints::kNoPitSlot};
+    t->Wp[1].pos = {-2, 0, 0};
+    t->SlotCount = 1;
+    t->Slots[0].AVPos = {0, 2, 0};   // model (0, -2, 0): below the centre
+    t->Slots[0].AVPitPos = {0, -2, 0}; // above
+    t->SlotSel[0] = 1;
+    view.BuildWaypointList(*t, d);
+    EXPECT_TRUE(view.WaypointsExist);
+    Render();
+    EXPECT_TRUE(IsRgb(At(kMid - 24, kMid), 255, 255, 255)) << "current waypoint, model +X on the left";
+    EXPECT_TRUE(IsRgb(At(kMid + 24, kMid), 204, 153, 0)) << "the next one";
+    EXPECT_TRUE(IsRgb(At(kMid, kMid - 24), 255, 255, 128)) << "selected start position";
+    EXPECT_TRUE(IsRgb(At(kMid, kMid + 24), 25, 229, 25)) << "pit position";
+    EXPECT_TRUE(IsRgb(At(kMid, kMid), 0, 0, 0));
+
+    d.ShowSlots = false;
+    view.BuildWaypointList(*t, d);
+    Render();
+    EXPECT_TRUE(IsRgb(At(kMid, kMid - 24), 0, 0, 0));
+    d.ShowWaypoints = false;
+    view.BuildWaypointList(*t, d);
+    EXPECT_FALSE(view.WaypointsExist);
+}
+
+TEST_F(GlScene, WaypointListBuiltOnceWhenMarked) {
+    auto t = std::make_unique<waypoints::WaypointTables>();
+    const waypoints::WaypointDisplay d;
+    EXPECT_TRUE(view.ListsStale());
+    view.BuildStaleWaypointList(*t, d);
+    view.BuildStaleWaypointList(*t, d);
+    EXPECT_EQ(view.WaypointListBuilds(), 1);
+    view.MarkWaypointListStale();
+    view.MarkWaypointListStale();
+    view.BuildStaleWaypointList(*t, d);
+    EXPECT_EQ(view.WaypointListBuilds(), 2);
+}
+
+TEST(FollowWaypointLook, FromCurrentTowardsNextWrapping) {
+    auto t = std::make_unique<waypoints::WaypointTables>();
+    EXPECT_FALSE(FollowWaypointLook(*t)) << "no waypoints";
+    t->WpCount = 3;
+    for (int i = 0; i < 3; ++i)
+        t->Wp[static_cast<std::size_t>(i)].pos = {static_cast<float>(i), 0, 0};
+    t->CurWp = 1;
+    EXPECT_EQ(FollowWaypointLook(*t)->Target.X, 2);
+    t->CurWp = 2;
+    const std::optional<LookAt> last = FollowWaypointLook(*t);
+    EXPECT_EQ(last->Eye.X, 2);
+    EXPECT_EQ(last->Target.X, 0);
+}
+
 } // namespace
 } // namespace zv::render::gl

@@ -4,6 +4,7 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
+#include "render/WireframeView.h"
 #include "tests/support/TempDir.h"
 
 #include <QAction>
@@ -141,6 +142,21 @@ TEST_F(GlViewWidgetTest, ZoomDragRebuildsOnlyThePointList) {
     EXPECT_EQ(Builds(), before);
     EXPECT_EQ(gl->Renderer().PointListBuilds(), points + 1);
     EXPECT_EQ(w->RefreshCount(), refreshes) << "the model did not change";
+}
+
+TEST_F(GlViewWidgetTest, WaypointPickRebuildsTheWaypointListOnce) {
+    Workspace& ws = w->Ws();
+    ws.Waypoints.WpCount = 2;
+    ws.Waypoints.Wp[1].pos = {0, 0, 1};
+    w->Button("edit_wp")->trigger();
+    view1->grab();
+    const int before = gl->Renderer().WaypointListBuilds();
+    const render::ScreenPos p = render::Project(ws.View1, {0, 0, 1});
+    QTest::mouseClick(view1, Qt::LeftButton, Qt::NoModifier, QPoint(qRound(p.X), qRound(p.Y)));
+    Settle();
+    EXPECT_EQ(ws.Waypoints.CurWp, 1);
+    EXPECT_EQ(gl->Renderer().WaypointListBuilds(), before + 1);
+    EXPECT_TRUE(gl->Renderer().WaypointsExist);
 }
 
 } // namespace

@@ -1,0 +1,160 @@
+#include "workspace/WaypointGestures.h"
+
+#include "render/CursorReadout.h"
+#include "waypoints/WaypointDrawing.h"
+#include "waypoints/WaypointOps.h"
+#include "waypoints/WaypointPicking.h"
+#include "workspace/Commands.h"
+
+#include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace zv {
+namespace {
+
+constexpr const char* kDragStep = "Move Waypoints";
+constexpr const char* kNudgeStep = "Nudge Waypoints";
+
+std::size_t AxisIndex(render::Axis a) {
+    return static_cast<std::size_t>(a);
+}
+
+edit::Change Translate(Workspace& ws, const std::array<double, 3>& d, edit::CollateKey key) {
+    const std::string name = key.Kind;
+    return RunStep(
+        ws, name,
+        [&](edit::Recorder& rec) {
+            return waypoints::TranslateWaypoints(ws.Waypoints, ws.WpDisplay, rec, static_cast<float>(d[0]),
+                                                 static_cast<float>(d[1]), static_cast<float>(d[2]));
+        },
+        std::move(key));
+}
+
+// Moves the selection so that it has travelled the model distance from the press point to
+// (x, y); each step adds what the earlier steps have not moved yet.
+edit::Change DragWaypointsTo(Workspace& ws, GestureState& g, float x, float y) {
+    const render::ModelUnderCursor from = render::ScreenToModel(ws.View1, g.PressX, g.PressY);
+    const render::ModelUnderCursor to = render::ScreenToModel(ws.View1, x, y);
+    const auto h = static_cast<float>(static_cast<double>(to.Horizontal) - from.Horizontal - g.WpMovedH);
+    const auto v = static_cast<float>(static_cast<double>(to.Vertical) - from.Vertical - g.WpMovedV);
+    if ((h == 0 && v == 0) || !std::isfinite(h) || !std::isfinite(v)) {
+        return edit::kNoChange;
+    }
+    const render::ShownAxes axes = render::AxesOf(ws.View1.ViewOrient);
+    std::array<double, 3> delta{0, 0, 0};
+    delta[AxisIndex(axes.Horizontal)] = h;
+    delta[AxisIndex(axes.Vertical)] = v;
+    const edit::Change changed = Translate(ws, delta, {kDragStep, g.DragId});
+    if (changed.Any()) {
+        g.WpMovedH += h;
+        g.WpMovedV += v;
+    }
+    return changed;
+}
+
+waypoints::WpPick PickAt(const Workspace& ws, float x, float y) {
+    return waypoints::PickWaypointObject(ws.Waypoints, ws.WpDisplay, ws.View1, x, y, render::kPickRadius);
+}
+
+edit::Change Press(Workspace& ws, GestureState& g, const render::ClickAt& c) {
+    const waypoints::WpPick pick = PickAt(ws, c.X, c.Y);
+    if (pick.Kind == waypoints::WpObject::None) {
+        return edit::kNoChange;
+    }
+    ws.Ui.ShowProgress(waypoints::PickText(ws.Waypoints, pick));
+    ws.History.StopCollating();
+    g.DragWaypoints = true;
+    g.PressX = c.X;
+    g.PressY = c.Y;
+    g.WpMovedH = 0;
+    g.WpMovedV = 0;
+    g.DragId = g.NextGesture++;
+    return waypoints::PressOnObject(ws.Waypoints, pick, c.Mods.Ctrl);
+}
+
+} // namespace
+
+edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::ViewEffect& e) {
+    edit::Change changed;
+    if (e.Click && e.Click->Double) {
+        const std::string text = waypoints::TogglePicked(ws.Waypoints, PickAt(ws, e.Click->X, e.Click->Y));
+        if (!text.empty()) {
+            ws.Ui.ShowProgress(text);
+            changed |= edit::Change::Selection;
+        }
+    } else if (e.Click) {
+        changed |= Press(ws, g, *e.Click);
+    }
+    if (e.SelectRect) {
+        const std::vector<int> inside =
+            waypoints::WaypointsInRect(ws.Waypoints, ws.WpDisplay, ws.View1, *e.SelectRect);
+        ws.Ui.ShowProgress(waypoints::SelectWaypoints(ws.Waypoints, inside));
+        if (!inside.empty()) {
+            changed |= edit::Change::Selection;
+        }
+    }
+    if (e.Drag && g.DragWaypoints) {
+        changed |= DragWaypointsTo(ws, g, e.Drag->ToX, e.Drag->ToY);
+    }
+    return changed;
+}
+
+std::optional<edit::Change> NudgeWaypoints(Workspace& ws, NudgeKey key, bool shift, bool ctrl) {
+    const auto axis = static_cast<std::size_t>(key) / 2;
+    const bool minus = static_cast<int>(key) % 2 == 1;
+    const int i = (shift ? 1 : 0) + (ctrl ? 2 : 0);
+    switch (ws.Tools.Active) {
+    case TransformTools::Tool::Translate: {
+        std::array<double, 3> delta{0, 0, 0};
+        delta[axis] = minus ? -kNudgeSteps[i] : kNudgeSteps[i];
+        return Translate(ws, delta, {kNudgeStep, 0});
+    }
+    case TransformTools::Tool::Scale: {
+        const auto factor = static_cast<float>(minus ? 1 / kNudgeFactors[i] : kNudgeFactors[i]);
+        return RunStep(ws, kNudgeStep,
+                       [&](edit::Recorder& rec) {
+                           return waypoints::ScaleWaypoints(ws.Waypoints, ws.WpDisplay, rec,
+                                                            static_cast<int>(axis), factor);
+                       },
+                       {kNudgeStep, 0});
+    }
+    case TransformTools::Tool::Rotate:
+        return edit::kNoChange;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> ShowWaypointDistance(Workspace& ws, float px, float py) {
+    const int orient = ws.View1.ViewOrient;
+    const waypoints::WaypointTables& t = ws.Waypoints;
+    if ((orient != 2 && orient != 3) || !waypoints::IsWaypoint(t, t.CurWp)) {
+        return std::nullopt;
+    }
+    const render::ModelUnderCursor at = render::ScreenToModel(ws.View1, px, py);
+    const render::ShownAxes axes = render::AxesOf(orient);
+    std::array<double, 3> point{0, 0, 0};
+    point[AxisIndex(axes.Horizontal)] = at.Horizontal;
+    point[AxisIndex(axes.Vertical)] = at.Vertical;
+    const auto& wp = t.Wp[static_cast<std::size_t>(t.CurWp)].pos;
+    ws.WpDisplay.WpDist = static_cast<float>(std::hypot(point[0] - wp[0], point[2] - wp[2]));
+    return "Dist: " + render::CutTo(render::FormatGeneral(ws.WpDisplay.WpDist, 2), 9);
+}
+
+render::ViewEffect CenterOnWaypoint(Workspace& ws) {
+    const waypoints::WaypointTables& t = ws.Waypoints;
+    render::ViewEffect fx;
+    if (!waypoints::IsWaypoint(t, t.CurWp)) {
+        return fx;
+    }
+    const model::VertRec p = waypoints::WaypointPosition(t, t.CurWp);
+    ws.View1.ViewCenterX = p.X;
+    ws.View1.ViewCenterY = p.Y;
+    ws.View1.ViewCenterZ = p.Z;
+    fx.RedrawWireframe = true;
+    return fx;
+}
+
+} // namespace zv
