@@ -1,6 +1,7 @@
 // The File menu of the main window.
 
 #include "app/MainWindow.h"
+#include "app/WaypointCommands.h"
 
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
@@ -97,6 +98,24 @@ bool MainWindow::ConfirmDiscard() {
         return true;
     }
     return answer == QMessageBox::Save && SaveAs(format_);
+}
+
+bool MainWindow::ConfirmDiscardWaypoints() {
+    if (!ws_->History.IsModified(&ws_->Waypoints)) {
+        return true;
+    }
+    const QString text = QStringLiteral("Save changes to the waypoints?");
+    const QMessageBox::StandardButton answer =
+        AskSaveChanges ? AskSaveChanges(text)
+                       : QMessageBox::question(this, QStringLiteral("Zorvane"), text,
+                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                               QMessageBox::Save);
+    if (answer == QMessageBox::Discard) {
+        return true;
+    }
+    WaypointCommands* commands = FindWaypointCommands(*this);
+    return answer == QMessageBox::Save && commands != nullptr &&
+           commands->Save(ws_->Waypoints.LoadedDialect == waypoints::Dialect::F1cs);
 }
 
 bool MainWindow::SaveAs(ModelFormat format) {

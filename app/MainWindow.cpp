@@ -322,7 +322,7 @@ void MainWindow::ShutDown() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!shutDown_ && !ConfirmDiscard()) {
+    if (!shutDown_ && !(ConfirmDiscard() && ConfirmDiscardWaypoints())) {
         event->ignore();
         return;
     }

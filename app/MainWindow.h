@@ -98,6 +98,9 @@ public:
     // Asks "Save changes to NAME?" when the model has unsaved changes: false when the user
     // cancelled (or a chosen save failed), so the caller must not go on.
     bool ConfirmDiscard();
+    // The same on closing for the waypoints, saved to their own file in the dialect they were
+    // read in.
+    bool ConfirmDiscardWaypoints();
     // The caption and the Edit menu items from the workspace.
     void UpdateCaption();
     // The question of ConfirmDiscard: Save, Discard or Cancel. Tests replace it.

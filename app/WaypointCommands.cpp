@@ -120,6 +120,7 @@ void WaypointCommands::OpenFile(const std::string& path) {
     if (!changed.Any()) {
         return;
     }
+    ws.History.MarkClean(&ws.Waypoints); // what is loaded is what the file holds
     w_.Panels().ShowInfo(waypoints::LoadedText(ws.Waypoints));
     if (WaypointWindow* window = FindWaypointWindow(w_)) {
         window->ShowLoaded();
@@ -129,7 +130,7 @@ void WaypointCommands::OpenFile(const std::string& path) {
     }
 }
 
-void WaypointCommands::Save(bool f1cs) {
+bool WaypointCommands::Save(bool f1cs) {
     Workspace& ws = w_.Ws();
     FileRequest request;
     request.Save = true; // the dialog asks before overwriting
@@ -138,11 +139,15 @@ void WaypointCommands::Save(bool f1cs) {
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
     const QStringList chosen = ChooseFiles(&w_, request);
     if (chosen.isEmpty()) {
-        return;
+        return false;
     }
     ws.Model.ModelPath = ToCore(chosen.front());
-    waypoints::WriteAiw(ws.Ui, ws.Waypoints, f1cs ? waypoints::Dialect::F1cs : waypoints::Dialect::Scgt,
-                        ws.Model.ModelPath);
+    if (!waypoints::WriteAiw(ws.Ui, ws.Waypoints, f1cs ? waypoints::Dialect::F1cs : waypoints::Dialect::Scgt,
+                             ws.Model.ModelPath)) {
+        return false;
+    }
+    ws.History.MarkClean(&ws.Waypoints);
+    return true;
 }
 
 // A display switch: the tick is the flag; the waypoint list is drawn again either way.

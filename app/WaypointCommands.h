@@ -24,12 +24,14 @@ public:
 
     // "&Open SCGT/F1CS Aiw-File" with the file already chosen.
     void OpenFile(const std::string& path);
+    // The save dialog and writer of a dialect; true when the waypoints were written (the history
+    // then counts them as saved).
+    bool Save(bool f1cs);
     // Centres the wireframe view on the current waypoint and redraws; nothing without one.
     void CenterOnWaypoint();
 
 private:
     void Open();
-    void Save(bool f1cs);
     void Connect(int index, void (WaypointCommands::*command)());
     template <class Op> void Step(const char* name, Op op);
     void ToggleDisplay(int index, bool& flag);

@@ -208,6 +208,7 @@ struct Step {
     std::optional<PartsSnapshot> Parts;
     std::optional<TextureNames> Textures;
     std::vector<std::pair<const void*, std::unique_ptr<DocumentPart>>> Documents;
+    bool ModelCounts = false; // the model's counts or names changed without a row block
 
     std::size_t Bytes() const {
         std::size_t b = sizeof(Step) + Name.size() + Key.Kind.size() + Selected.Bytes() +
@@ -339,6 +340,7 @@ void Recorder::Document(const void* id, const std::function<std::unique_ptr<Docu
 void Recorder::Counts() {
     if (history_ != nullptr) {
         history_->open_->Declared = true;
+        history_->open_->ModelCounts = true;
     }
 }
 
@@ -357,8 +359,10 @@ Recorder History::Begin(model::ModelStore& m, std::string name, CollateKey key) 
         undo_.pop_back();
         bytes_ -= open_->Bytes();
         reopened_ = true;
-        if (clean_ == static_cast<long>(undo_.size()) + 1) {
-            clean_ = -1; // the saved state was the step now growing
+        for (auto& [part, clean] : clean_) {
+            if (clean == static_cast<long>(undo_.size()) + 1 && Touches(*open_, part)) {
+                clean = -1; // the saved state was the step now growing
+            }
         }
         return Recorder(this);
     }
@@ -385,9 +389,14 @@ void History::End(const Change& changed) {
             bytes_ -= r->Bytes();
         }
         redo_.clear();
-        if (clean_ > static_cast<long>(undo_.size())) {
-            clean_ = -1; // the saved state was undone and is now replaced
+        for (auto& [part, clean] : clean_) {
+            if (clean > static_cast<long>(undo_.size())) {
+                clean = -1; // the saved state was undone and is now replaced
+            }
         }
+    }
+    for (const auto& d : s->Documents) {
+        clean_.try_emplace(d.first, 0);
     }
     bytes_ += s->Bytes();
     undo_.push_back(std::move(s));
@@ -459,22 +468,50 @@ std::string History::RedoName() const {
 }
 
 void History::Clear() {
-    undo_.clear();
-    redo_.clear();
     open_.reset();
     openStore_ = nullptr;
     collating_ = false;
     bytes_ = 0;
-    clean_ = 0;
+    // The model starts over; the other parts stay modified when they were.
+    std::map<const void*, long> marks{{nullptr, 0}};
+    for (const auto& [part, clean] : clean_) {
+        if (part != nullptr && IsModified(part)) {
+            marks[part] = -1;
+        }
+    }
+    undo_.clear();
+    redo_.clear();
+    clean_ = std::move(marks);
 }
 
-void History::MarkClean() {
-    clean_ = static_cast<long>(undo_.size());
+void History::MarkClean(const void* part) {
+    clean_[part] = static_cast<long>(undo_.size());
     collating_ = false;
 }
 
-bool History::IsModified() const {
-    return clean_ != static_cast<long>(undo_.size());
+bool History::Touches(const Step& s, const void* part) const {
+    if (part == nullptr) {
+        return !s.Blocks.empty() || s.Parts || s.Textures || s.ModelCounts;
+    }
+    return std::any_of(s.Documents.begin(), s.Documents.end(), [part](const auto& d) { return d.first == part; });
+}
+
+bool History::IsModified(const void* part) const {
+    const auto found = clean_.find(part);
+    const long clean = found == clean_.end() ? 0 : found->second;
+    const long now = static_cast<long>(undo_.size());
+    if (clean < 0 || clean > now + static_cast<long>(redo_.size())) {
+        return true;
+    }
+    // The steps between the saved state and now, applied (clean < now) or undone (clean > now).
+    for (long i = std::min(clean, now); i < std::max(clean, now); ++i) {
+        const Step& s = i < now ? *undo_[static_cast<std::size_t>(i)]
+                                : *redo_[redo_.size() - 1 - static_cast<std::size_t>(i - now)];
+        if (Touches(s, part)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void History::SetLimit(std::size_t bytes) {
@@ -487,14 +524,22 @@ void History::SetLimit(std::size_t bytes) {
 void History::Trim() {
     while (bytes_ > limit_ && undo_.size() > 1) {
         bytes_ -= undo_.front()->Bytes();
+        for (auto& [part, clean] : clean_) {
+            if (clean > 0) {
+                --clean;
+            } else if (Touches(*undo_.front(), part)) {
+                clean = -1; // the saved state is gone with the step
+            }
+        }
         undo_.erase(undo_.begin());
-        clean_ = clean_ > 0 ? clean_ - 1 : -1;
     }
     while (bytes_ > limit_ && !redo_.empty() && undo_.size() + redo_.size() > 1) {
         bytes_ -= redo_.front()->Bytes();
         redo_.erase(redo_.begin());
-        if (clean_ > static_cast<long>(undo_.size() + redo_.size())) {
-            clean_ = -1;
+        for (auto& [part, clean] : clean_) {
+            if (clean > static_cast<long>(undo_.size() + redo_.size())) {
+                clean = -1;
+            }
         }
     }
 }

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -112,9 +113,11 @@ public:
     void StopCollating() { collating_ = false; }
 
     // The document as it is now is the saved one; modified means undo or redo moved away from it
-    // or a step was added since.
-    void MarkClean();
-    bool IsModified() const;
+    // or a step was added since. Each file of the document has its own mark: the model (part
+    // null) and every part declared through Recorder::Document, by its id. Steps that touched
+    // only other parts do not make a part modified.
+    void MarkClean(const void* part = nullptr);
+    bool IsModified(const void* part = nullptr) const;
 
     // Bytes held by the steps; the limit drops the oldest steps beyond it (never the latest).
     std::size_t Bytes() const { return bytes_; }
@@ -135,8 +138,10 @@ private:
     bool collating_ = false;
     std::size_t bytes_ = 0;
     std::size_t limit_;
-    // Steps in undo_ when the document was saved; -1 when that state can no longer be reached.
-    long clean_ = 0;
+    bool Touches(const Step& s, const void* part) const;
+    // Per part: steps in undo_ when it was saved; -1 when that state can no longer be reached.
+    // A part without an entry was last saved at the start of the list.
+    std::map<const void*, long> clean_{{nullptr, 0}};
 };
 
 } // namespace zv::edit

@@ -3,6 +3,7 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
+#include "app/WaypointCommands.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -13,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace zv::app {
 namespace {
@@ -61,6 +64,57 @@ TEST(RealWindow, OpensTheSampleInBothViews) {
     if (const char* out = std::getenv("ZV_VIEW_IMAGES")) {
         frame.save(QString::fromLocal8Bit(out) + QStringLiteral("/window_gl.png"));
         outline.save(QString::fromLocal8Bit(out) + QStringLiteral("/window_wire.png"));
+    }
+    w.close();
+}
+
+
+// A ring of waypoints around the sample in the waypoint edit mode: both views show the spheres
+// and marks in their colours.
+TEST(RealWindow, ShowsAWaypointRingInBothViews) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        GTEST_SKIP() << "no X display (run the tests under xvfb-run)";
+    }
+    test::TempDir dir;
+    std::string aiw = "[Waypoint]\r\nnumber_waypoints=12\r\nlap_length=50\r\n";
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * 3.14159265 / 6;
+        aiw += "wp_pos=(" + std::to_string(4 * std::cos(a)) + ",0," + std::to_string(6 * std::sin(a)) + ")\r\n";
+        aiw += "wp_ori=(0,0)\r\nwp_width=(5,5,6,6)\r\nwp_score=(0,0,0,0)\r\nwp_opt=(0,0,0)\r\n";
+        aiw += "wp_depth=80\r\nwp_ins=TRAK\r\n";
+        aiw += "wp_ptrs=(" + std::to_string((i + 11) % 12) + "," + std::to_string((i + 1) % 12) + ",-1,-2)\r\n";
+    }
+    MainWindow w({dir.Write("ZV068.CFG", std::string(";\r\n")), true});
+    w.resize(1000, 600);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.LoadFiles({QStringLiteral(ZV_SOURCE_DIR "/samples/box.vrl")});
+    FindWaypointCommands(w)->OpenFile(dir.Write("ring.aiw", aiw));
+    ASSERT_EQ(w.Ws().Waypoints.WpCount, 12);
+    w.Button("edit_wp")->trigger();
+    QTest::qWait(200);
+
+    auto* gl = w.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
+    ASSERT_NE(gl, nullptr);
+    const QImage frame = gl->grabFramebuffer();
+    auto* wire = w.findChild<QWidget*>(QStringLiteral("PicView1"));
+    const QImage marks = wire->grab().toImage();
+    // Waypoint 0 is current: a white sphere and a white mark; the others are blue.
+    const auto count = [](const QImage& image, auto wanted) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                n += wanted(QColor(image.pixel(x, y))) ? 1 : 0;
+            }
+        }
+        return n;
+    };
+    const auto blue = [](const QColor& c) { return c.blue() > 150 && c.red() < 60 && c.green() > 60; };
+    EXPECT_GT(count(frame, blue), 20);
+    EXPECT_GT(count(marks, blue), 20);
+    if (const char* out = std::getenv("ZV_VIEW_IMAGES")) {
+        frame.save(QString::fromLocal8Bit(out) + QStringLiteral("/waypoints_gl.png"));
+        marks.save(QString::fromLocal8Bit(out) + QStringLiteral("/waypoints_wire.png"));
     }
     w.close();
 }

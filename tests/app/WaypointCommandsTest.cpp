@@ -110,5 +110,30 @@ TEST_F(WaypointCommandsTest, OpenAndSaveGoThroughTheTrackFolder) {
     EXPECT_EQ(T().WpCount, 5) << "the load is one step";
 }
 
+// Waypoints live in their own file: closing with unsaved waypoint changes asks for them (and
+// not for the model), and Save writes them in the dialect they were read in.
+TEST_F(WaypointCommandsTest, ClosingAsksForUnsavedWaypoints) {
+    w.Ws().History.MarkClean(&w.Ws().Waypoints);
+    std::vector<QString> questions;
+    w.AskSaveChanges = [&](const QString& text) {
+        questions.push_back(text);
+        return QMessageBox::Save;
+    };
+    EXPECT_TRUE(w.ConfirmDiscard() && w.ConfirmDiscardWaypoints());
+    EXPECT_TRUE(questions.empty());
+
+    T().CurWp = 1;
+    Menu(3);
+    EXPECT_TRUE(w.ConfirmDiscard()) << "the model is unchanged";
+    const std::string path = (dir.Path() / "saved.aiw").string();
+    SetFileChooser([&](const FileRequest&) { return QStringList{QString::fromStdString(path)}; });
+    EXPECT_TRUE(w.ConfirmDiscardWaypoints());
+    SetFileChooser({});
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], QStringLiteral("Save changes to the waypoints?"));
+    EXPECT_EQ(test::ReadText(path), waypoints::SerializeAiw(T(), waypoints::Dialect::Scgt));
+    EXPECT_FALSE(w.Ws().History.IsModified(&w.Ws().Waypoints));
+}
+
 } // namespace
 } // namespace zv::app

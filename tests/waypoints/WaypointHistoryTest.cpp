@@ -43,5 +43,45 @@ TEST(WaypointHistory, AStepThatChangedNothingIsDropped) {
     EXPECT_FALSE(h.CanUndo());
 }
 
+// The model and the waypoints are saved to different files: each has its own saved mark, and
+// opening another model (which clears the history) keeps unsaved waypoint changes known.
+TEST(WaypointHistory, ModelAndWaypointsHaveTheirOwnSavedMark) {
+    model::ModelStore m;
+    edit::History h;
+    WaypointTables t;
+    const auto waypointStep = [&] {
+        edit::Recorder rec = h.Begin(m, "Insert");
+        RecordWaypoints(rec, t);
+        ++t.WpCount;
+        h.End(edit::Change::Waypoints);
+    };
+    const auto modelStep = [&] {
+        edit::Recorder rec = h.Begin(m, "Move");
+        rec.Vertices(0, 1);
+        m.Vert[0].X += 1;
+        h.End(edit::Change::Geometry);
+    };
+    waypointStep();
+    EXPECT_FALSE(h.IsModified());
+    EXPECT_TRUE(h.IsModified(&t));
+    h.MarkClean(&t);
+    modelStep();
+    EXPECT_TRUE(h.IsModified());
+    EXPECT_FALSE(h.IsModified(&t));
+    h.Undo(m);
+    h.Undo(m);
+    EXPECT_FALSE(h.IsModified());
+    EXPECT_TRUE(h.IsModified(&t)) << "the saved waypoints were undone";
+    h.Redo(m);
+    EXPECT_FALSE(h.IsModified(&t));
+
+    waypointStep(); // replaces the redo list
+    h.Clear();
+    EXPECT_FALSE(h.IsModified());
+    EXPECT_TRUE(h.IsModified(&t));
+    h.MarkClean(&t);
+    EXPECT_FALSE(h.IsModified(&t));
+}
+
 } // namespace
 } // namespace zv::waypoints
