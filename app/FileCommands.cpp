@@ -88,28 +88,23 @@ bool MainWindow::ConfirmDiscard() {
     if (!ws_->Model.HasModel() || !ws_->History.IsModified()) {
         return true;
     }
-    const QString text = QStringLiteral("Save changes to %1?").arg(ToQString(ws_->Model.ModelFileName));
     const QMessageBox::StandardButton answer =
-        AskSaveChanges ? AskSaveChanges(text)
-                       : QMessageBox::question(this, QStringLiteral("Zorvane"), text,
-                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                               QMessageBox::Save);
-    if (answer == QMessageBox::Discard) {
-        return true;
-    }
-    return answer == QMessageBox::Save && SaveAs(format_);
+        AskToSave(QStringLiteral("Save changes to %1?").arg(ToQString(ws_->Model.ModelFileName)));
+    return answer == QMessageBox::Discard || (answer == QMessageBox::Save && SaveAs(format_));
+}
+
+QMessageBox::StandardButton MainWindow::AskToSave(const QString& text) {
+    return AskSaveChanges ? AskSaveChanges(text)
+                          : QMessageBox::question(this, QStringLiteral("Zorvane"), text,
+                                                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                                  QMessageBox::Save);
 }
 
 bool MainWindow::ConfirmDiscardWaypoints() {
     if (!ws_->History.IsModified(&ws_->Waypoints)) {
         return true;
     }
-    const QString text = QStringLiteral("Save changes to the waypoints?");
-    const QMessageBox::StandardButton answer =
-        AskSaveChanges ? AskSaveChanges(text)
-                       : QMessageBox::question(this, QStringLiteral("Zorvane"), text,
-                                               QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                                               QMessageBox::Save);
+    const QMessageBox::StandardButton answer = AskToSave(QStringLiteral("Save changes to the waypoints?"));
     if (answer == QMessageBox::Discard) {
         return true;
     }

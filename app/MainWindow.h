@@ -119,6 +119,8 @@ protected:
 
 private:
     std::string PressedKey(std::initializer_list<const char*> keys, std::string_view fallback) const;
+    // Save, Discard or Cancel for the text, through AskSaveChanges when set.
+    QMessageBox::StandardButton AskToSave(const QString& text);
     void StartUp();
     void ShutDown();
     void BuildMenus();

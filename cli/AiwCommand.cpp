@@ -234,17 +234,7 @@ std::string Status(const WaypointTables& t, const Operation& op, edit::Change ch
     line << op.Flag << (op.Arg.empty() ? "" : " ") << op.Arg << ": waypoints: " << t.WpCount
          << "  slots: " << t.SlotCount << "  current: " << t.CurWp << "  selected: " << SelectedCount(t)
          << "  changed:";
-    static constexpr std::pair<unsigned, const char*> kParts[] = {{edit::Change::Waypoints, "waypoints"},
-                                                                  {edit::Change::Selection, "selection"},
-                                                                  {edit::Change::Counts, "counts"}};
-    const char* separator = " ";
-    for (const auto& [bit, name] : kParts) {
-        if (changed.Has(bit)) {
-            line << separator << name;
-            separator = ", ";
-        }
-    }
-    line << (changed.Any() ? "" : " nothing");
+    line << ChangedNames(changed);
     return line.str();
 }
 

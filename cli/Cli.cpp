@@ -268,18 +268,7 @@ std::string EditStatus(const model::ModelStore& m, const EditOperation& op, edit
     }
     line << ": v: " << m.VertCount << "  p: " << m.PolyCount << "  selected: " << selected
          << "  unused: " << std::count(used.begin(), used.end(), 0) << "  changed:";
-    static constexpr std::pair<unsigned, const char*> kParts[] = {
-        {edit::Change::Geometry, "geometry"},   {edit::Change::Polygons, "polygons"},
-        {edit::Change::Selection, "selection"}, {edit::Change::Parts, "parts"},
-        {edit::Change::Textures, "textures"},   {edit::Change::Counts, "counts"}};
-    const char* separator = " ";
-    for (const auto& [bit, name] : kParts) {
-        if (changed.Has(bit)) {
-            line << separator << name;
-            separator = ", ";
-        }
-    }
-    line << (changed.Any() ? "" : " nothing");
+    line << ChangedNames(changed);
     return line.str();
 }
 
@@ -411,6 +400,24 @@ const std::vector<Command>& Commands() {
 }
 
 } // namespace
+
+std::string ChangedNames(const edit::Change& changed) {
+    static constexpr std::pair<unsigned, const char*> kParts[] = {
+        {edit::Change::Geometry, "geometry"},   {edit::Change::Polygons, "polygons"},
+        {edit::Change::Waypoints, "waypoints"}, {edit::Change::Selection, "selection"},
+        {edit::Change::Parts, "parts"},         {edit::Change::Textures, "textures"},
+        {edit::Change::Counts, "counts"}};
+    std::string text;
+    const char* separator = " ";
+    for (const auto& [bit, name] : kParts) {
+        if (changed.Has(bit)) {
+            text += separator;
+            text += name;
+            separator = ", ";
+        }
+    }
+    return changed.Any() ? text : " nothing";
+}
 
 int RunCli(const std::vector<std::string>& args, const std::string& configPath, std::ostream& out,
            std::ostream& err) {

@@ -2,6 +2,8 @@
 // The command-line tool: batch work on model files through the same core operations as the
 // editor.
 
+#include "edit/Change.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,5 +19,8 @@ inline constexpr int kBadUsage = 2; // unknown option, missing argument
 // to read when it exists ("" for none); it is never written.
 int RunCli(const std::vector<std::string>& args, const std::string& configPath, std::ostream& out,
            std::ostream& err);
+
+// " geometry, selection" for what an operation changed, " nothing" when it changed nothing.
+std::string ChangedNames(const edit::Change& changed);
 
 } // namespace zv::cli
