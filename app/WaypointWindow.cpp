@@ -235,6 +235,8 @@ void WaypointWindow::BuildFields() {
         auto* box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Txt_WP(%1)").arg(i));
         box->installEventFilter(this);
+        // Room for a coordinate of eight decimals in the thousands.
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-12345.12345678")) + 12);
         const WpField f = def.Field;
         // textEdited comes from the user only: filling the fields never stores anything.
         connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) { FieldEdited(f, text); });

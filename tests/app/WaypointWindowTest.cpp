@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace zv::app {
 namespace {
 
@@ -69,6 +71,9 @@ TEST_F(WaypointWindowTest, BrowsingEveryWaypointLeavesTheTableBitIdentical) {
     EXPECT_EQ(win->Field(WpField::Ins)->text(), QStringLiteral("ROAD2"));
     EXPECT_EQ(win->Field(WpField::Events)->toolTip(), QStringLiteral("F1CS only"));
     EXPECT_EQ(win->Profile()->Values(), (std::vector<int>{0, 255, 128}));
+    if (const char* out = std::getenv("ZV_VIEW_IMAGES")) {
+        win->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/waypoint_window.png"));
+    }
     for (int i = 0; i < 6; ++i) {
         QTest::keyClick(view1, Qt::Key_F5, Qt::ShiftModifier);
     }
