@@ -5,6 +5,7 @@
 #include "app/MenuTable.h"
 #include "app/OptionsWindow.h"
 #include "app/PartsWindow.h"
+#include "app/PathCommands.h"
 #include "app/QtText.h"
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
@@ -107,6 +108,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     new MapTextureWindow(*this);   // "&Map Polygon Group to Texture"
     waypointWindow_ = new WaypointWindow(*this);      // F8
     waypointCommands_ = new WaypointCommands(*this); // the Waypoint menu and keys
+    pathCommands_ = new PathCommands(*this);         // the Path menu, track builder, path keys
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -242,8 +244,6 @@ void MainWindow::ConnectToolbars() {
     connect(Button("Draw"), &QAction::triggered, this, [this] { ws_->Settings.PathDrawFlag = 1; });
     ws_->Settings.SelectFrontOnly = !Button("SelectAllPolygons")->isChecked();
     ws_->Settings.SelectMode = 0;
-    // The track builder comes with the track commands.
-    Button("create_part")->setEnabled(false);
 }
 
 // "toggle_vert" and "toggle_centertransform" are switches; "translate", "scale" and "rotate"
@@ -501,6 +501,13 @@ void MainWindow::Apply(const edit::Change& changed) {
         UpdateCaption();
         return;
     }
+    if (changed.Bits == edit::Change::Path) {
+        // The path is drawn over the wireframe view only: no list to rebuild, and the track
+        // builder changes it on every move.
+        UpdateCaption();
+        Draw_All_Views();
+        return;
+    }
     RefreshAll();
     // After the views, so a distance step the window stores refreshes on its own.
     if (waypointWindow_ != nullptr && waypointWindow_->Refresh(!replaying_) && ws_->WpDisplay.CenterOnWaypoint &&
@@ -597,6 +604,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 
 bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
     if (waypointCommands_ != nullptr && waypointCommands_->Key(key, shift, ctrl)) {
+        return true;
+    }
+    if (pathCommands_ != nullptr && pathCommands_->Key(key, shift, ctrl)) {
         return true;
     }
     if (shift || ctrl || WorkingMode() == "edit_wp") {

@@ -29,6 +29,7 @@ class QTimer;
 namespace zv::app {
 
 class GlViewWidget;
+class PathCommands;
 class StatusPanels;
 class ViewInput;
 class WaypointCommands;
@@ -66,9 +67,11 @@ public:
     std::string EditSubMode() const;
     // The status bar's panels.
     StatusPanels& Panels() { return *panels_; }
+    // The mouse and key handling of the views; null before start-up ends.
+    ViewInput* Input() const { return input_; }
     // The function keys of the main window: the waypoint keys first (F8 in every mode, the
-    // others in waypoint edit mode), then F1, F2, F5, F9, F12 outside waypoint edit mode; false
-    // when the key is not one of them.
+    // others in waypoint edit mode), then the path keys Ctrl R and Ctrl T (outside it), then F1,
+    // F2, F5, F9, F12 outside waypoint edit mode; false when the key is not one of them.
     bool FunctionKey(int key, bool shift, bool ctrl);
     // The current model file name of the window (the last file opened or dropped).
     const std::string& CurrentFileName() const { return currentFileName_; }
@@ -168,6 +171,7 @@ private:
     ViewInput* input_ = nullptr;
     WaypointWindow* waypointWindow_ = nullptr;
     WaypointCommands* waypointCommands_ = nullptr;
+    PathCommands* pathCommands_ = nullptr;
     bool replaying_ = false; // an undo or redo is being applied
     std::map<std::string, QAction*> items_;
     std::map<std::string, QAction*> buttons_;

@@ -2,10 +2,12 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
+#include "app/PathCommands.h"
 #include "app/PolygonCommands.h"
 #include "app/QtText.h"
 #include "app/StatusPanels.h"
 #include "edit/Selection.h"
+#include "track/PathOps.h"
 #include "workspace/WaypointGestures.h"
 
 #include <QAbstractSpinBox>
@@ -135,12 +137,29 @@ bool ViewInput::WireframeEvent(QEvent* event) {
     }
     Workspace& ws = w_.Ws();
     const render::MouseEvent e = EventOf(*static_cast<QMouseEvent*>(event));
+    const bool building = TrackBuilderActive(ws);
+    if (building) {
+        if (const PathCommands* path = FindPathCommands(w_)) {
+            gesture_.BuilderPiece = path->PieceLength();
+        }
+    }
     switch (type) {
-    case QEvent::MouseButtonPress:
-        Apply(render::View1ButtonDown(mouse_, ws.View1, ws.Model, Mode(), e));
+    case QEvent::MouseButtonPress: {
+        render::ViewEffect fx = render::View1ButtonDown(mouse_, ws.View1, ws.Model, Mode(), e);
+        if (building) {
+            fx.PickedVertex.reset(); // the builder draws; it picks no vertex
+            fx.Status.reset();
+        }
+        Apply(fx);
         break;
+    }
     case QEvent::MouseMove:
         Apply(render::View1Move(mouse_, ws.View1, Mode(), e));
+        if (building) {
+            if (const auto dist = BuilderDistance(ws, e.X, e.Y)) {
+                w_.Panels().ShowDistance(*dist);
+            }
+        }
         if (ws.Mode == WorkMode::EditWaypoint) {
             if (const auto dist = ShowWaypointDistance(ws, e.X, e.Y)) {
                 w_.Panels().ShowDistance(*dist);
@@ -204,6 +223,9 @@ void ViewInput::Apply(const render::ViewEffect& effect, bool release) {
     }
     if (effect.RebuildPointList && view4_ != nullptr) {
         view4_->RebuildPointList(); // the model is unchanged: no refresh, no model list rebuild
+    }
+    if (changed.Has(edit::Change::Path) && TrackBuilderActive(ws)) {
+        w_.Panels().ShowInfo(track::BuilderStatus(ws.Path));
     }
     if (changed.Any()) {
         w_.Apply(changed);

@@ -21,6 +21,10 @@ public:
     explicit ViewInput(MainWindow& w);
     // Stops watching; the window calls it when it shuts down, before it is taken apart.
     void Detach();
+    // The mouse state of the views (the model position under the cursor), and the gestures'
+    // state (the last point picked in the wireframe view).
+    const render::MouseState& Mouse() const { return mouse_; }
+    const GestureState& Gesture() const { return gesture_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "app/QtText.h"
 #include "app/StatusPanels.h"
 #include "app/WaypointWindow.h"
+#include "track/PathOps.h"
 #include "waypoints/AiwFile.h"
 #include "waypoints/WaypointOps.h"
 #include "workspace/WaypointGestures.h"
@@ -29,8 +30,10 @@ enum Item {
     kPitLane = 12,
     kAdjustHeight = 13,
     kMakeStraight = 14,
+    kEditBezier = 15,
     kReverse = 16,
     kCalcTrackParts = 17,
+    kFromPath = 19,
     kFollow = 21,
     kCenter = 22,
 };
@@ -73,7 +76,20 @@ WaypointCommands::WaypointCommands(MainWindow& w) : QObject(&w), w_(w) {
     Connect(kPitLane, &WaypointCommands::PitLane);
     Connect(kAdjustHeight, &WaypointCommands::AdjustHeight);
     Connect(kMakeStraight, &WaypointCommands::MakeStraight);
-    // "Edit Bezier" and "Get from Path" belong to the path, which the editor does not have yet.
+    if (QAction* bezier = w.Item(kMenu, kEditBezier)) {
+        connect(bezier, &QAction::triggered, this, [this] {
+            Step("Edit Bezier", [](Workspace& s, edit::Recorder& rec) {
+                return track::StartBezier(s.Path, s.Waypoints, rec);
+            });
+        });
+    }
+    if (QAction* fromPath = w.Item(kMenu, kFromPath)) {
+        connect(fromPath, &QAction::triggered, this, [this] {
+            Step("Get from Path", [](Workspace& s, edit::Recorder& rec) {
+                return track::WaypointsFromPath(s.Ui, s.Path, s.Waypoints, rec);
+            });
+        });
+    }
     Connect(kReverse, &WaypointCommands::Reverse);
     Connect(kSpareReverse, &WaypointCommands::Reverse);
     Connect(kCalcTrackParts, &WaypointCommands::CalcTrackParts);
@@ -267,8 +283,18 @@ bool WaypointCommands::Key(int key, bool shift, bool ctrl) {
         w_.Apply(waypoints::ToggleCurrentSelection(ws.Waypoints));
         return true;
     case Qt::Key_F7:
+        if (shift) {
+            return false;
+        }
+        Step("Edit Bezier",
+             [](Workspace& s, edit::Recorder& rec) { return track::ToggleBezier(s.Path, s.Waypoints, rec); });
+        return true;
     case Qt::Key_F10:
-        return !shift; // the Bezier editing of the path, which comes later
+        if (shift) {
+            return false;
+        }
+        w_.Panels().ShowInfo(track::ToggleBezierYOnly(ws.Path));
+        return true;
     default:
         return false;
     }

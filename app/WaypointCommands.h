@@ -17,9 +17,9 @@ public:
     explicit WaypointCommands(MainWindow& w);
 
     // The keys of the waypoint edit mode: F1 to F4 (width from the measured distance), F5 and
-    // Shift F5 (next / previous waypoint), F6 (toggle selection), F7 and F10 (taken, no effect
-    // yet), Ctrl I (insert), Ctrl D (delete); and F8 (the waypoint window) in every mode. False
-    // when the key is not one of them in the current mode.
+    // Shift F5 (next / previous waypoint), F6 (toggle selection), F7 (Bezier editing on and
+    // off), F10 (Bezier heights or x and z), Ctrl I (insert), Ctrl D (delete); and F8 (the
+    // waypoint window) in every mode. False when the key is not one of them in the current mode.
     bool Key(int key, bool shift, bool ctrl);
 
     // "&Open SCGT/F1CS Aiw-File" with the file already chosen.

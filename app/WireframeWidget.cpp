@@ -2,11 +2,30 @@
 
 #include "app/QPainterCanvas.h"
 #include "render/WireframeView.h"
+#include "track/PathDrawing.h"
 #include "waypoints/WaypointDrawing.h"
 
 #include <QPainter>
 
 namespace zv::app {
+namespace {
+
+// The waypoints and the path share the wireframe view's overlay.
+class ViewOverlays : public render::Overlays {
+public:
+    explicit ViewOverlays(const Workspace& ws) : waypoints_(ws.Waypoints, ws.WpDisplay), path_(ws.Path) {}
+    void DrawWaypoints(render::Canvas& c, const render::WireframeView& v) override {
+        waypoints_.DrawWaypoints(c, v);
+    }
+    void DrawSlots(render::Canvas& c, const render::WireframeView& v) override { waypoints_.DrawSlots(c, v); }
+    void DrawPath(render::Canvas& c, const render::WireframeView& v) override { path_.DrawPath(c, v); }
+
+private:
+    waypoints::WaypointOverlay waypoints_;
+    track::PathOverlay path_;
+};
+
+} // namespace
 
 WireframeWidget::WireframeWidget(Workspace& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
     setObjectName(QStringLiteral("PicView1"));
@@ -23,7 +42,7 @@ void WireframeWidget::paintEvent(QPaintEvent*) {
     {
         QPainter onImage(&buffer_);
         QPainterCanvas canvas(onImage, background_.isNull() ? nullptr : &background_);
-        waypoints::WaypointOverlay overlay(ws_.Waypoints, ws_.WpDisplay);
+        ViewOverlays overlay(ws_);
         render::DrawView1(ws_.View1, ws_.Model, ws_.Settings, canvas, &overlay);
     }
     QPainter onWidget(this);

@@ -3,6 +3,7 @@
 #include "cli/AiwCommand.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
+#include "cli/PathCommand.h"
 #include "config/ConfigFile.h"
 #include "formats/BinFormat.h"
 #include "formats/FileBytes.h"
@@ -35,6 +36,7 @@ constexpr const char* kUsage =
     "  parts    open a model and save every part as its own VRL file\n"
     "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
     "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
+    "  path     print, convert or derive a path file (zorvane-cli path --help)\n"
     "\n"
     "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
     "extension decides: .vrl is scgt, .bin is bin.\n"
@@ -431,6 +433,9 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
     }
     if (args[0] == "aiw") {
         return RunAiw(args, out, err);
+    }
+    if (args[0] == "path") {
+        return RunPath(args, out, err);
     }
     const auto& commands = Commands();
     const auto cmd =

@@ -14,6 +14,7 @@ struct Change {
         Textures = 1u << 4,  // texture names and the texture table
         Counts = 1u << 5,    // vertex, polygon or texture counts (the caption shows them)
         Waypoints = 1u << 6, // the waypoint and slot tables, their selection and current waypoint
+        Path = 1u << 7,      // the path and the Bezier control points
     };
     unsigned Bits = 0;
 

@@ -83,12 +83,6 @@ std::string_view ExtractValue(std::string_view line) {
     return line.substr(start, end - start);
 }
 
-// The four parts of a tuple "key=(a, b, c, d)"; part 4 keeps any further commas.
-struct Tuple {
-    std::array<std::string_view, 4> Parts;
-    int Commas = 0; // separating commas found, at most 3
-};
-
 class Reader {
 public:
     Reader(const std::vector<Line>& lines, WaypointTables& t) : lines_(lines), t_(t) {}
@@ -177,28 +171,15 @@ private:
         return lines_[i];
     }
 
-    static Tuple Split(const Line& l, int needed) {
-        const std::size_t open = l.Text.find('(');
-        const std::size_t close = l.Text.find(')');
-        if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+    static AiwTuple Split(const Line& l, int needed) {
+        const std::optional<AiwTuple> tuple = SplitAiwTuple(l.Text);
+        if (!tuple) {
             throw Fault{l.FileLine, "tuple without parentheses"};
         }
-        std::string_view rest = l.Text.substr(open + 1, close - open - 1);
-        Tuple tuple;
-        for (std::size_t k = 0; k < 3; ++k) {
-            const std::size_t comma = rest.find(',');
-            if (comma == std::string_view::npos) {
-                break;
-            }
-            tuple.Parts[k] = rest.substr(0, comma);
-            rest.remove_prefix(comma + 1);
-            ++tuple.Commas;
-        }
-        tuple.Parts[static_cast<std::size_t>(tuple.Commas)] = rest;
-        if (tuple.Commas < needed - 1) {
+        if (tuple->Commas < needed - 1) {
             throw Fault{l.FileLine, "tuple with too few values"};
         }
-        return tuple;
+        return *tuple;
     }
 
     static float Float(std::string_view text, int fileLine) {
@@ -210,14 +191,14 @@ private:
     }
 
     static void ReadFloats(const Line& l, float* out, int count) {
-        const Tuple tuple = Split(l, count);
+        const AiwTuple tuple = Split(l, count);
         for (int k = 0; k < count; ++k) {
             out[k] = Float(tuple.Parts[static_cast<std::size_t>(k)], l.FileLine);
         }
     }
 
     static void ReadInts(const Line& l, std::int16_t* out, int count) {
-        const Tuple tuple = Split(l, count);
+        const AiwTuple tuple = Split(l, count);
         for (int k = 0; k < count; ++k) {
             const std::optional<short> v = ParseAiwInt16(tuple.Parts[static_cast<std::size_t>(k)]);
             if (!v) {

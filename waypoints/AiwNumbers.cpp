@@ -175,4 +175,25 @@ std::optional<short> ParseAiwInt16(std::string_view part) {
     return static_cast<short>(rounded);
 }
 
+std::optional<AiwTuple> SplitAiwTuple(std::string_view line) {
+    const std::size_t open = line.find('(');
+    const std::size_t close = line.find(')');
+    if (open == std::string_view::npos || close == std::string_view::npos || close < open) {
+        return std::nullopt;
+    }
+    std::string_view rest = line.substr(open + 1, close - open - 1);
+    AiwTuple tuple;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::size_t comma = rest.find(',');
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        tuple.Parts[k] = rest.substr(0, comma);
+        rest.remove_prefix(comma + 1);
+        ++tuple.Commas;
+    }
+    tuple.Parts[static_cast<std::size_t>(tuple.Commas)] = rest;
+    return tuple;
+}
+
 } // namespace zv::waypoints

@@ -2,6 +2,7 @@
 // The number forms of AIW files. These are their own rules: the configuration file's shortest
 // round-trip form is a different one and must not be used here.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,5 +27,14 @@ void AppendSinglePlain(std::string& out, float v);
 std::optional<float> ParseAiwFloat(std::string_view part);
 // The same rounded to the nearest integer (ties to even); nullopt outside -32768 .. 32767.
 std::optional<short> ParseAiwInt16(std::string_view part);
+
+// The parts of a tuple "key=(a, b, c, d)": the text between the first "(" and the first ")",
+// cut at the first three commas (part 4 keeps any further commas). nullopt without both
+// parentheses in that order.
+struct AiwTuple {
+    std::array<std::string_view, 4> Parts;
+    int Commas = 0; // separating commas found, at most 3
+};
+std::optional<AiwTuple> SplitAiwTuple(std::string_view line);
 
 } // namespace zv::waypoints

@@ -6,6 +6,7 @@
 #include "model/Columns.h"
 #include "render/CursorReadout.h"
 #include "render/Picking.h"
+#include "track/PathOps.h"
 #include "workspace/Commands.h"
 #include "workspace/WaypointGestures.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr const char* kDragStep = "Move Vertices";
 constexpr const char* kNudgeStep = "Nudge";
+constexpr const char* kBuildStep = "Draw Path";
 
 float& Coordinate(model::VertRec& v, render::Axis a) {
     return a == render::Axis::X ? v.X : a == render::Axis::Y ? v.Y : v.Z;
@@ -67,6 +69,26 @@ edit::Change DragTo(Workspace& ws, GestureState& g, float x, float y) {
                    {kDragStep, g.DragId});
 }
 
+// The track builder's part of one event: a left press starts a drag, each drag step extends
+// the path towards the cursor.
+edit::Change BuildPath(Workspace& ws, GestureState& g, const render::ViewEffect& e) {
+    if (e.Click && !e.Click->Double && e.Click->Button == render::MouseButton::Left) {
+        ws.History.StopCollating();
+        g.Building = true;
+        g.DragId = g.NextGesture++;
+    }
+    if (!e.Drag || !g.Building) {
+        return edit::kNoChange;
+    }
+    const std::array<float, 2> to =
+        GroundUnderCursor(ws, render::ScreenToModel(ws.View1, e.Drag->ToX, e.Drag->ToY));
+    return RunStep(ws, kBuildStep,
+                   [&](edit::Recorder& rec) {
+                       return track::ExtendPath(ws.Ui, ws.Path, rec, to[0], to[1], g.BuilderPiece);
+                   },
+                   {kBuildStep, g.DragId});
+}
+
 int StepIndex(bool shift, bool ctrl) {
     return (shift ? 1 : 0) + (ctrl ? 2 : 0);
 }
@@ -89,7 +111,16 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
     edit::Change changed;
     const bool modelMode = ToolModeOf(ws.Mode) == render::ToolMode::EditVertex;
     const bool twice = e.Click && e.Click->Double;
-    if (e.PickedVertex && *e.PickedVertex >= 0 && modelMode) {
+    if (e.Click && !twice && e.Click->Button == render::MouseButton::Left) {
+        const std::array<float, 2> at =
+            GroundUnderCursor(ws, render::ScreenToModel(ws.View1, e.Click->X, e.Click->Y));
+        g.HasPick = true;
+        g.PickX = at[0];
+        g.PickZ = at[1];
+    }
+    if (TrackBuilderActive(ws)) {
+        changed |= BuildPath(ws, g, e);
+    } else if (e.PickedVertex && *e.PickedVertex >= 0 && modelMode) {
         const int v = *e.PickedVertex;
         if (twice) {
             changed |= edit::ToggleVertexSelection(m, ws.Ui, v) ? edit::Change::Selection : 0u;
@@ -106,7 +137,7 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
     }
     // Polygons are the target of the click even next to a vertex, or small ones could never be
     // picked; the press of a double click has picked them already.
-    if (e.Click && !twice && ws.Settings.SelectMode == 1 && modelMode) {
+    if (e.Click && !twice && ws.Settings.SelectMode == 1 && modelMode && !TrackBuilderActive(ws)) {
         if (edit::SelectPolygonsAtPoint(m, ws.Settings, ws.View1, e.Click->X, e.Click->Y) > 0) {
             changed |= edit::Change::Selection;
         }
@@ -120,7 +151,7 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
         }
         changed |= edit::Change::Selection;
     }
-    if (e.Drag && modelMode && g.DragVertex >= 0) {
+    if (e.Drag && modelMode && g.DragVertex >= 0 && !TrackBuilderActive(ws)) {
         changed |= DragTo(ws, g, e.Drag->ToX, e.Drag->ToY);
     }
     if (ws.Mode == WorkMode::EditWaypoint) {
@@ -129,6 +160,8 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
     if (release) {
         g.DragVertex = -1;
         g.DragWaypoints = false;
+        g.DragControl = -1;
+        g.Building = false;
         ws.History.StopCollating();
     }
     return changed;
@@ -173,6 +206,44 @@ edit::Change AddVertexAtCursor(Workspace& ws, const render::ModelUnderCursor& cu
     Coordinate(p, axes.Vertical) = cursor.Vertical;
     return RunStep(ws, "Add Vertex",
                    [&](edit::Recorder& rec) { return edit::AddVertexAtPointer(ws.Model, rec, p); });
+}
+
+std::array<float, 2> GroundUnderCursor(const Workspace& ws, const render::ModelUnderCursor& cursor) {
+    const render::ShownAxes axes = render::AxesOf(ws.View1.ViewOrient);
+    model::VertRec p{ws.View1.ViewCenterX, ws.View1.ViewCenterY, ws.View1.ViewCenterZ};
+    Coordinate(p, axes.Horizontal) = cursor.Horizontal;
+    Coordinate(p, axes.Vertical) = cursor.Vertical;
+    return {p.X, p.Z};
+}
+
+bool TrackBuilderActive(const Workspace& ws) {
+    return ws.Mode == WorkMode::EditVertex && ws.Sub == SubMode::TrackBuilder;
+}
+
+std::optional<std::string> BuilderDistance(const Workspace& ws, float px, float py) {
+    if (ws.Path.Pts.empty()) {
+        return std::nullopt;
+    }
+    const std::array<float, 2> at = GroundUnderCursor(ws, render::ScreenToModel(ws.View1, px, py));
+    return "Dist: " + render::FormatGeneral(track::DistanceFromEnd(ws.Path, at[0], at[1]), 1);
+}
+
+edit::Change NewPathAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor) {
+    const std::array<float, 2> at = GroundUnderCursor(ws, cursor);
+    return RunStep(ws, "New Path",
+                   [&](edit::Recorder& rec) { return track::NewPath(ws.Path, rec, at[0], at[1]); });
+}
+
+std::string FirstPointText(float x, float z) {
+    return "1st Point at  X: " + render::CutTo(render::FormatGeneral(x, 6), 8) +
+           "  Z: " + render::CutTo(render::FormatGeneral(z, 6), 8);
+}
+
+edit::Change AppendPathAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor) {
+    const std::array<float, 2> at = GroundUnderCursor(ws, cursor);
+    return RunStep(ws, "Add Path Point", [&](edit::Recorder& rec) {
+        return track::AppendPathPoint(ws.Ui, ws.Path, rec, at[0], at[1]);
+    });
 }
 
 } // namespace zv

@@ -8,8 +8,10 @@
 #include "render/Navigation.h"
 #include "workspace/Workspace.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace zv {
 
@@ -26,6 +28,12 @@ struct GestureState {
     bool DragWaypoints = false; // a waypoint, start or pit position was picked: the selection moves
     double WpMovedH = 0;        // model distance the waypoint drag has moved so far, on the
     double WpMovedV = 0;        // view's horizontal and vertical axes
+    int DragControl = -1;       // the picked Bezier control point being dragged, -1 none
+    bool Building = false;      // the track builder's left-button drag is on
+    float BuilderPiece = 8;     // the track builder's piece length (its depth field)
+    bool HasPick = false;       // a left press in an edit mode has given PickX, PickZ
+    float PickX = 0;            // the ground point (x, z) of that press
+    float PickZ = 0;
 };
 
 // Applies the picks, rubber band, double click and drag of one wireframe event in the working
@@ -58,6 +66,25 @@ std::optional<edit::Change> Nudge(Workspace& ws, NudgeKey key, bool shift, bool 
 // Ctrl V: a vertex at the model point under the cursor (the hidden axis at the view centre's
 // value), made current. Nothing at the vertex limit.
 edit::Change AddVertexAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor);
+
+// The ground point (x, z) under the cursor: the two shown axes from the cursor, the hidden one
+// at the view centre's value.
+std::array<float, 2> GroundUnderCursor(const Workspace& ws, const render::ModelUnderCursor& cursor);
+
+// The track builder draws the path: edit mode with the "create_part" tool. Its press picks no
+// vertex; a left-button drag extends the path by pieces of g.BuilderPiece (ExtendPath) as one
+// collated step per drag.
+bool TrackBuilderActive(const Workspace& ws);
+// "Dist: " and the ground distance from the path's end point to the screen point, to 1 decimal;
+// nullopt without a path.
+std::optional<std::string> BuilderDistance(const Workspace& ws, float px, float py);
+
+// Ctrl R: a new path of one point at the ground point under the cursor; the status text is
+// "1st Point at  X: " x "  Z: " z (6 decimals, cut to 8 characters). Ctrl T: a point appended
+// there. Each is one step.
+edit::Change NewPathAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor);
+std::string FirstPointText(float x, float z);
+edit::Change AppendPathAtCursor(Workspace& ws, const render::ModelUnderCursor& cursor);
 
 // The working mode as the navigation functions know it.
 render::ToolMode ToolModeOf(WorkMode mode);

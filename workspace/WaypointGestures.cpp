@@ -1,6 +1,9 @@
 #include "workspace/WaypointGestures.h"
 
+#include "config/ConfigFormat.h"
 #include "render/CursorReadout.h"
+#include "track/PathDrawing.h"
+#include "track/PathOps.h"
 #include "waypoints/WaypointDrawing.h"
 #include "waypoints/WaypointOps.h"
 #include "waypoints/WaypointPicking.h"
@@ -8,6 +11,8 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +21,7 @@ namespace {
 
 constexpr const char* kDragStep = "Move Waypoints";
 constexpr const char* kNudgeStep = "Nudge Waypoints";
+constexpr const char* kBezierStep = "Move Bezier Point";
 
 std::size_t AxisIndex(render::Axis a) {
     return static_cast<std::size_t>(a);
@@ -32,26 +38,68 @@ edit::Change Translate(Workspace& ws, const std::array<double, 3>& d, edit::Coll
         std::move(key));
 }
 
-// Moves the selection so that it has travelled the model distance from the press point to
-// (x, y); each step adds what the earlier steps have not moved yet.
-edit::Change DragWaypointsTo(Workspace& ws, GestureState& g, float x, float y) {
+// The model distance from the press point to (x, y) not yet moved by earlier steps, on the
+// view's two axes; nullopt when there is none.
+std::optional<std::array<double, 3>> DragDelta(const Workspace& ws, const GestureState& g, float x, float y) {
     const render::ModelUnderCursor from = render::ScreenToModel(ws.View1, g.PressX, g.PressY);
     const render::ModelUnderCursor to = render::ScreenToModel(ws.View1, x, y);
     const auto h = static_cast<float>(static_cast<double>(to.Horizontal) - from.Horizontal - g.WpMovedH);
     const auto v = static_cast<float>(static_cast<double>(to.Vertical) - from.Vertical - g.WpMovedV);
     if ((h == 0 && v == 0) || !std::isfinite(h) || !std::isfinite(v)) {
-        return edit::kNoChange;
+        return std::nullopt;
     }
     const render::ShownAxes axes = render::AxesOf(ws.View1.ViewOrient);
     std::array<double, 3> delta{0, 0, 0};
     delta[AxisIndex(axes.Horizontal)] = h;
     delta[AxisIndex(axes.Vertical)] = v;
-    const edit::Change changed = Translate(ws, delta, {kDragStep, g.DragId});
+    return delta;
+}
+
+// Counts a drag step as moved, so the next step adds only what is left.
+void Moved(const Workspace& ws, GestureState& g, const std::array<double, 3>& d) {
+    const render::ShownAxes axes = render::AxesOf(ws.View1.ViewOrient);
+    g.WpMovedH += d[AxisIndex(axes.Horizontal)];
+    g.WpMovedV += d[AxisIndex(axes.Vertical)];
+}
+
+// Moves the picked control point with the cursor; the curve follows (MoveBezierPoint).
+edit::Change DragControlTo(Workspace& ws, GestureState& g, const render::ViewEffect& e) {
+    const auto d = DragDelta(ws, g, e.Drag->ToX, e.Drag->ToY);
+    if (!d) {
+        return edit::kNoChange;
+    }
+    const edit::Change changed =
+        RunStep(ws, kBezierStep,
+                [&](edit::Recorder& rec) {
+                    return track::MoveBezierPoint(ws.Path, ws.Waypoints, rec, g.DragControl,
+                                                  static_cast<float>((*d)[0]), static_cast<float>((*d)[1]),
+                                                  static_cast<float>((*d)[2]));
+                },
+                {kBezierStep, g.DragId});
     if (changed.Any()) {
-        g.WpMovedH += h;
-        g.WpMovedV += v;
+        Moved(ws, g, *d);
     }
     return changed;
+}
+
+// Moves the selection so that it has travelled the model distance from the press point to
+// (x, y); each step adds what the earlier steps have not moved yet.
+edit::Change DragWaypointsTo(Workspace& ws, GestureState& g, float x, float y) {
+    const auto d = DragDelta(ws, g, x, y);
+    if (!d) {
+        return edit::kNoChange;
+    }
+    const edit::Change changed = Translate(ws, *d, {kDragStep, g.DragId});
+    if (changed.Any()) {
+        Moved(ws, g, *d);
+    }
+    return changed;
+}
+
+std::string ControlPointText(const track::PathTable& p, int cp) {
+    const track::Vec3& v = p.Bezier.CP[static_cast<std::size_t>(cp)];
+    return "BezierCP: " + std::to_string(cp + 1) + "    x: " + config::FormatSingle(v[0]) +
+           "  y: " + config::FormatSingle(v[1]) + "  z: " + config::FormatSingle(v[2]);
 }
 
 waypoints::WpPick PickAt(const Workspace& ws, float x, float y) {
@@ -59,18 +107,29 @@ waypoints::WpPick PickAt(const Workspace& ws, float x, float y) {
 }
 
 edit::Change Press(Workspace& ws, GestureState& g, const render::ClickAt& c) {
-    const waypoints::WpPick pick = PickAt(ws, c.X, c.Y);
-    if (pick.Kind == waypoints::WpObject::None) {
+    // While Bezier editing, the control points come first: the first and the last lie on
+    // waypoints and could never be picked otherwise.
+    const int cp = track::PickControlPoint(ws.Path, ws.View1, c.X, c.Y, render::kPickRadius);
+    const waypoints::WpPick pick = cp < 0 ? PickAt(ws, c.X, c.Y) : waypoints::WpPick{};
+    if (pick.Kind == waypoints::WpObject::None && cp < 0) {
         return edit::kNoChange;
     }
-    ws.Ui.ShowProgress(waypoints::PickText(ws.Waypoints, pick));
     ws.History.StopCollating();
-    g.DragWaypoints = true;
     g.PressX = c.X;
     g.PressY = c.Y;
     g.WpMovedH = 0;
     g.WpMovedV = 0;
     g.DragId = g.NextGesture++;
+    if (cp >= 0) {
+        ws.Ui.ShowProgress(ControlPointText(ws.Path, cp));
+        g.DragControl = cp;
+        g.DragWaypoints = false;
+        ws.Path.Bezier.Current = cp;
+        return edit::Change::Path; // the current control point is drawn apart
+    }
+    ws.Ui.ShowProgress(waypoints::PickText(ws.Waypoints, pick));
+    g.DragWaypoints = true;
+    g.DragControl = -1;
     return waypoints::PressOnObject(ws.Waypoints, pick, c.Mods.Ctrl);
 }
 
@@ -97,6 +156,8 @@ edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::V
     }
     if (e.Drag && g.DragWaypoints) {
         changed |= DragWaypointsTo(ws, g, e.Drag->ToX, e.Drag->ToY);
+    } else if (e.Drag && g.DragControl >= 0) {
+        changed |= DragControlTo(ws, g, e);
     }
     return changed;
 }

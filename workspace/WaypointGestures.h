@@ -15,7 +15,9 @@ namespace zv {
 // One wireframe event in waypoint edit mode. A left press on a waypoint makes it current; on an
 // unselected waypoint, start or pit position it clears the three selections and selects it
 // alone (with Ctrl it joins the selection); the press starts a drag that moves the selection
-// (TranslateWaypoints) as one collated step. A band selects the waypoints inside (never
+// (TranslateWaypoints) as one collated step. While Bezier editing is on, a press on none of
+// these picks a control point ("BezierCP: " and its number from 1), makes it current, and its
+// drag moves it (MoveBezierPoint) as one collated step. A band selects the waypoints inside (never
 // deselects), a double click toggles the object under the cursor. The status line reports each.
 edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::ViewEffect& e);
 

@@ -8,6 +8,7 @@
 #include "model/UserInterface.h"
 #include "render/WireframeView.h"
 #include "textures/TextureTable.h"
+#include "track/Path.h"
 #include "waypoints/Waypoints.h"
 
 namespace zv {
@@ -39,6 +40,7 @@ struct Workspace {
     edit::History History;
     waypoints::WaypointTables Waypoints;
     waypoints::WaypointDisplay WpDisplay;
+    track::PathTable Path;
     WorkMode Mode = WorkMode::Camera;
     SubMode Sub = SubMode::Select;
     TransformTools Tools;

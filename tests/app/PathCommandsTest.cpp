@@ -1,0 +1,115 @@
+// The Path menu, the track-builder panel and drag, the path keys and the Bezier keys of the
+// waypoint edit mode: each change one undoable step, path files through the dialogs.
+
+#include "WaypointTestTables.h"
+
+#include "app/FileDialogs.h"
+#include "app/StatusPanels.h"
+#include "track/PathOps.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zv::app {
+namespace {
+
+class PathCommandsTest : public WaypointWindowFixture {
+protected:
+    track::PathTable& P() { return w.Ws().Path; }
+    QPoint At(float x, float z) {
+        const render::ScreenPos p = render::Project(w.Ws().View1, {x, 0, z});
+        return {qRound(p.X), qRound(p.Y)};
+    }
+};
+
+TEST_F(PathCommandsTest, OpenMergesAndSaveWritesThroughTheDialogs) {
+    w.Ws().Settings.ScgtModelPath = dir.Path().string();
+    const std::string path =
+        dir.Write("a.zvp", "number_points=2\r\nPointPos=(1,2,3)\r\nPointPos=(4,5,6)\r\n");
+    std::vector<FileRequest> asked;
+    std::string answer = path;
+    SetFileChooser([&](const FileRequest& r) {
+        asked.push_back(r);
+        return QStringList{QString::fromStdString(answer)};
+    });
+    w.Item("mnuPath", 0)->trigger();
+    w.Item("mnuPath", 0)->trigger();
+    EXPECT_EQ(P().Count(), 4) << "a second open appends";
+    EXPECT_EQ(w.Panels().Info()->text(), QStringLiteral("4 Pathpoints merged"));
+    answer = dir.File("out.zvp");
+    w.Item("mnuPath", 1)->trigger();
+    SetFileChooser({});
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].Title, QStringLiteral("Open ZV Path-File"));
+    EXPECT_EQ(asked[0].Filter, QStringLiteral("zvp-Format|*.zvp"));
+    EXPECT_EQ(asked[2].Title, QStringLiteral("Save Path"));
+    EXPECT_EQ(asked[2].Filter, QStringLiteral("ZV Path File (.zvp)|*.zvp"));
+    EXPECT_TRUE(asked[2].Save);
+    EXPECT_EQ(asked[2].Start.toStdString(), dir.Path().string());
+    EXPECT_EQ(test::ReadText(answer), track::SerializePath(P()));
+    Undo();
+    EXPECT_EQ(P().Count(), 2) << "each open is one step";
+}
+
+TEST_F(PathCommandsTest, BezierKeysInTheWaypointModeUndoAsOneStep) {
+    const waypoints::WaypointTables ring = T();
+    for (int i = 0; i < 5; ++i) {
+        T().WpSel[static_cast<std::size_t>(i)] = 1;
+    }
+    QTest::keyClick(view1, Qt::Key_F7);
+    EXPECT_TRUE(P().Bezier.Mode);
+    EXPECT_EQ(w.Item("mnuEdit", 0)->text(), QStringLiteral("&Undo Edit Bezier"));
+    QTest::keyClick(view1, Qt::Key_F10);
+    EXPECT_EQ(w.Panels().Info()->text(), QStringLiteral("Edit Bezier Y"));
+    Undo();
+    EXPECT_FALSE(P().Bezier.Mode);
+    EXPECT_TRUE(T().Wp == ring.Wp);
+    QTest::keyClick(view1, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(P().Count(), 0) << "no path keys in the waypoint edit mode";
+}
+
+TEST_F(PathCommandsTest, PathKeysAndTheTrackBuilder) {
+    w.Button("edit_vertex")->trigger();
+    render::SetOrientation(w.Ws().View1, 2); // top view: x and z under the cursor
+    w.Ws().View1.ViewZoom = 10;
+    QTest::mouseMove(view1, At(0, 0));
+    QTest::keyClick(view1, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(P().Count(), 1);
+    EXPECT_TRUE(w.Panels().Info()->text().startsWith(QStringLiteral("1st Point at  X: ")));
+    QTest::mouseMove(view1, At(0, 4));
+    QTest::keyClick(view1, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(P().Count(), 2);
+    EXPECT_TRUE(w.Panels().Info()->text().startsWith(QStringLiteral("Points: 2      Length: ")));
+
+    auto* panel = w.findChild<QWidget*>(QStringLiteral("Pic_Trkbuilder"));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->isVisible());
+    w.Button("create_part")->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    panel->findChild<QLineEdit*>(QStringLiteral("Txt_depth"))->setText(QStringLiteral("1"));
+    const int vertex = M().CurVert;
+    const QPoint end = At(P().Pts.back()[0], P().Pts.back()[2]);
+    QTest::mousePress(view1, Qt::LeftButton, Qt::NoModifier, end);
+    QTest::mouseMove(view1, end + QPoint(0, 40));
+    QTest::mouseMove(view1, end + QPoint(0, 80));
+    QTest::mouseRelease(view1, Qt::LeftButton, Qt::NoModifier, end + QPoint(0, 80));
+    EXPECT_GE(P().Count(), 2 + 7) << "pieces of 1 over 8 units, less the ones that do not fit";
+    EXPECT_TRUE(w.Panels().Distance()->text().startsWith(QStringLiteral("Dist: ")));
+    EXPECT_EQ(M().CurVert, vertex) << "the builder picks no vertex";
+    Undo();
+    EXPECT_EQ(P().Count(), 2) << "one step per drag";
+    const track::Vec3 picked = P().Pts[1];
+    panel->findChild<QPushButton*>(QStringLiteral("Cmd_TrkNew"))->click();
+    ASSERT_EQ(P().Count(), 1);
+    EXPECT_NEAR(P().Pts[0][2], picked[2], 0.2) << "at the last point picked";
+    EXPECT_EQ(w.Panels().Info()->text(), QStringLiteral("Path deleted"));
+    w.Button("edit_vert")->trigger();
+    EXPECT_FALSE(panel->isVisible());
+}
+
+} // namespace
+} // namespace zv::app
