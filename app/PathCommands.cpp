@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 
 namespace zv::app {
@@ -21,10 +22,27 @@ constexpr const char* kMenu = "mnuPath";
 
 enum Item { kOpen = 0, kSaveAs = 1, kFromWaypoints = 3 };
 
+constexpr float kDefaultPieceLength = 8; // the track builder's segment length
+
 // The model position under the cursor as of the last move over the wireframe view.
 render::ModelUnderCursor Cursor(MainWindow& w) {
     const ViewInput* input = w.Input();
     return input != nullptr ? input->Mouse().CursorModel : render::ModelUnderCursor{};
+}
+
+// A panel number in the user's locale, or in the C locale so "4.5" works everywhere.
+std::optional<float> ReadNumber(const QLineEdit& field) {
+    const QString text = field.text().trimmed();
+    bool ok = false;
+    float value = QLocale().toFloat(text, &ok);
+    if (!ok) {
+        value = QLocale::c().toFloat(text, &ok);
+    }
+    return ok ? std::optional<float>(value) : std::nullopt;
+}
+
+QString ShowNumber(float value, int decimals) {
+    return QLocale().toString(static_cast<double>(value), 'f', decimals);
 }
 
 } // namespace
@@ -50,28 +68,90 @@ void PathCommands::BuildPanel() {
     panel_->setObjectName(QStringLiteral("Pic_Trkbuilder"));
     panel_->setWindowTitle(QStringLiteral("Track builder"));
     auto* grid = new QGridLayout(panel_);
-    grid->addWidget(new QLabel(QStringLiteral("Piece length"), panel_), 0, 0);
-    depth_ = new QLineEdit(QStringLiteral("8"), panel_);
-    depth_->setObjectName(QStringLiteral("Txt_depth"));
-    grid->addWidget(depth_, 0, 1);
+    BuildStrips(*grid);
+    const track::TrackSection defaults;
+    constexpr int kRow = 3;
+    grid->addWidget(new QLabel(QStringLiteral("Splitdist:"), panel_), kRow, 0);
+    split_ = AddField(*grid, QStringLiteral("Txt_Splitdist"), ShowNumber(defaults.SplitDistance, 0), kRow, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Piece length:"), panel_), kRow, 2, 1, 2, Qt::AlignRight);
+    depth_ = AddField(*grid, QStringLiteral("Txt_depth"), ShowNumber(kDefaultPieceLength, 1), kRow, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Elev. change:"), panel_), kRow, 5, 1, 2, Qt::AlignRight);
+    AddField(*grid, QStringLiteral("Txt_ElevChange"), ShowNumber(0, 1), kRow, 7); // read by no operation
     auto* fresh = new QPushButton(QStringLiteral("New"), panel_);
     fresh->setObjectName(QStringLiteral("Cmd_TrkNew"));
-    grid->addWidget(fresh, 1, 0);
+    grid->addWidget(fresh, kRow, 8, 1, 2);
     auto* create = new QPushButton(QStringLiteral("Create"), panel_);
     create->setObjectName(QStringLiteral("Cmd_TrkCreate"));
-    create->setEnabled(false);
-    create->setToolTip(QStringLiteral("Generating a track from the path comes in a later version"));
-    grid->addWidget(create, 1, 1);
+    grid->addWidget(create, kRow, 10, 1, 2);
     connect(fresh, &QPushButton::clicked, this, [this] { NewPathAtPick(); });
+    connect(create, &QPushButton::clicked, this, [this] { CreateTrack(); });
     if (QAction* tool = w_.Button("create_part")) {
         connect(tool, &QAction::toggled, panel_, &QWidget::setVisible);
     }
 }
 
+// One column per strip, from the outer edge of the negative side to that of the positive side.
+void PathCommands::BuildStrips(QGridLayout& grid) {
+    const track::TrackSection defaults;
+    grid.addWidget(new QLabel(QStringLiteral("W:"), panel_), 1, 0);
+    grid.addWidget(new QLabel(QStringLiteral("Tex.:"), panel_), 2, 0);
+    for (int i = 0; i < track::kStrips; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        grid.addWidget(new QLabel(QString::number(i), panel_), 0, i + 1, Qt::AlignCenter);
+        widths_[k] = AddField(grid, QStringLiteral("Txt_Piece(%1)").arg(i), ShowNumber(defaults.Widths[k], 1),
+                              1, i + 1);
+        textures_[k] =
+            AddField(grid, QStringLiteral("Txt_PTex(%1)").arg(i), ToQString(defaults.Textures[k]), 2, i + 1);
+    }
+}
+
+QLineEdit* PathCommands::AddField(QGridLayout& grid, const QString& name, const QString& text, int row,
+                                  int column) {
+    auto* field = new QLineEdit(text, panel_);
+    field->setObjectName(name);
+    // Room for a texture name such as "Grasc" and no more: eleven columns must stay compact.
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("Grasc00")));
+    grid.addWidget(field, row, column);
+    return field;
+}
+
 float PathCommands::PieceLength() const {
-    bool ok = false;
-    const double value = depth_->text().trimmed().toDouble(&ok);
-    return ok ? static_cast<float>(value) : 0.0f;
+    return ReadNumber(*depth_).value_or(0.0f);
+}
+
+std::optional<track::TrackSection> PathCommands::ReadSection() {
+    const auto refuse = [this](const QString& field) {
+        w_.Ws().Ui.ShowMessage("Create Track", ToCore(field + QStringLiteral(" is not a number")),
+                               model::MessageIcon::Warning, model::MessageButtons::Ok);
+        return std::nullopt;
+    };
+    track::TrackSection s;
+    for (std::size_t k = 0; k < widths_.size(); ++k) {
+        const std::optional<float> width = ReadNumber(*widths_[k]);
+        if (!width) {
+            return refuse(QStringLiteral("W: of strip %1").arg(k));
+        }
+        s.Widths[k] = *width;
+        s.Textures[k] = ToCore(textures_[k]->text().trimmed());
+    }
+    const std::optional<float> split = ReadNumber(*split_);
+    if (!split) {
+        return refuse(QStringLiteral("Splitdist:"));
+    }
+    s.SplitDistance = *split;
+    return s;
+}
+
+void PathCommands::CreateTrack() {
+    const std::optional<track::TrackSection> section = ReadSection();
+    Workspace& ws = w_.Ws();
+    if (!section || ws.Path.Count() == 0) {
+        return;
+    }
+    // The window's refresh after the step rebuilds the texture lists from the generated names.
+    w_.Run("Create Track", [&](edit::Recorder& rec) {
+        return track::GenerateTrack(ws.Ui, ws.Model, ws.Path, *section, rec);
+    });
 }
 
 void PathCommands::Open() {

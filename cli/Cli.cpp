@@ -4,6 +4,7 @@
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
 #include "cli/PathCommand.h"
+#include "cli/TrackCommand.h"
 #include "config/ConfigFile.h"
 #include "formats/BinFormat.h"
 #include "formats/FileBytes.h"
@@ -37,6 +38,7 @@ constexpr const char* kUsage =
     "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
     "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
     "  path     print, convert or derive a path file (zorvane-cli path --help)\n"
+    "  track    build the track model along a path file (zorvane-cli track --help)\n"
     "\n"
     "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
     "extension decides: .vrl is scgt, .bin is bin.\n"
@@ -436,6 +438,9 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
     }
     if (args[0] == "path") {
         return RunPath(args, out, err);
+    }
+    if (args[0] == "track") {
+        return RunTrack(args, configPath, out, err);
     }
     const auto& commands = Commands();
     const auto cmd =

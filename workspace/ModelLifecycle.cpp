@@ -4,6 +4,7 @@
 #include "model/Columns.h"
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
+#include "textures/TextureSink.h"
 
 #include <algorithm>
 
@@ -130,7 +131,19 @@ namespace zv {
 void RebuildTextureLists(Workspace& ws) {
     ws.Ui.ClearTextureLists();
     for (int t = 0; t < ws.Model.TexCount && t < model::kTextureCapacity; ++t) {
-        ws.Ui.AppendTextureList(ws.Textures.TexTable[t].ListText);
+        textures::TexEntry& e = ws.Textures.TexTable[t];
+        const std::string& name = ws.Model.TexName[t];
+        if (e.Name != name) {
+            // The name changed under the entry (a generated track, an undo): the old image no
+            // longer belongs to it, so the entry becomes a texture not loaded.
+            e = {name, textures::kUnloadedSize, textures::kUnloadedSize, -1, "Nl: " + name};
+            if (ws.Textures.Sink != nullptr) {
+                textures::FillDefaultTexture(ws.Textures, textures::kUnloadedSize, textures::kUnloadedSize);
+                ws.Textures.Sink->Upload(t, ws.Textures.PixelsWidth, ws.Textures.PixelsHeight,
+                                         ws.Textures.TexPixels);
+            }
+        }
+        ws.Ui.AppendTextureList(e.ListText);
     }
 }
 

@@ -45,7 +45,8 @@ void ResetAfterFailedOpen(Workspace& ws);
 void LoadModelTextures(Workspace& ws, int first, TextureFiles files);
 
 // The texture lists anew from the texture table's entries 0 .. TexCount - 1 (after an undo or
-// redo changed the texture names).
+// redo or the track generator changed the texture names). An entry whose name is no longer the
+// model's becomes a texture not loaded ("Nl: " NAME, the default image in the renderer).
 void RebuildTextureLists(Workspace& ws);
 
 } // namespace zv

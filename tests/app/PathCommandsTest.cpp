@@ -4,18 +4,37 @@
 #include "WaypointTestTables.h"
 
 #include "app/FileDialogs.h"
+#include "app/PathCommands.h"
 #include "app/StatusPanels.h"
 #include "track/PathOps.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
 namespace zv::app {
 namespace {
+
+// Closes the next modal message box once it shows, keeping its title and text.
+struct MessageCatcher {
+    QString Title, Text;
+    void Arm() {
+        QTimer::singleShot(0, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                Title = box->windowTitle();
+                Text = box->text();
+                box->accept();
+            }
+        });
+    }
+};
 
 class PathCommandsTest : public WaypointWindowFixture {
 protected:
@@ -24,7 +43,73 @@ protected:
         const render::ScreenPos p = render::Project(w.Ws().View1, {x, 0, z});
         return {qRound(p.X), qRound(p.Y)};
     }
+    QWidget& Panel() { return *w.findChild<QWidget*>(QStringLiteral("Pic_Trkbuilder")); }
+    QLineEdit& Field(const QString& name) { return *Panel().findChild<QLineEdit*>(name); }
+    void Create() { Panel().findChild<QPushButton*>(QStringLiteral("Cmd_TrkCreate"))->click(); }
+    // A closed square of side 5: its 20 units stay under the split distance, one part per pass.
+    void SquarePath() {
+        P().Pts = {{0, 0, 0}, {5, 0, 0}, {5, 0, 5}, {0, 0, 5}};
+        P().SegLen = P().Heading = P().Camber = std::vector<float>(4, 0.0f);
+    }
 };
+
+TEST_F(PathCommandsTest, TheBuilderPanelHoldsTheDefaultSection) {
+    PathCommands& commands = *FindPathCommands(w);
+    const std::optional<track::TrackSection> read = commands.ReadSection();
+    ASSERT_TRUE(read.has_value());
+    const track::TrackSection defaults;
+    EXPECT_EQ(read->Widths, defaults.Widths);
+    EXPECT_EQ(read->Textures, defaults.Textures);
+    EXPECT_EQ(read->SplitDistance, 40.0f);
+    EXPECT_EQ(commands.PieceLength(), 8.0f);
+    EXPECT_EQ(Field(QStringLiteral("Txt_ElevChange")).text(), QLocale().toString(0.0, 'f', 1));
+    EXPECT_TRUE(Panel().findChild<QPushButton*>(QStringLiteral("Cmd_TrkCreate"))->isEnabled());
+
+    // A German user may type either decimal separator.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Field(QStringLiteral("Txt_Piece(5)")).setText(QStringLiteral("4,5"));
+    Field(QStringLiteral("Txt_Piece(6)")).setText(QStringLiteral("4.5"));
+    const std::optional<track::TrackSection> typed = commands.ReadSection();
+    QLocale::setDefault(before);
+    ASSERT_TRUE(typed.has_value());
+    EXPECT_EQ(typed->Widths[5], 4.5f);
+    EXPECT_EQ(typed->Widths[6], 4.5f);
+}
+
+TEST_F(PathCommandsTest, CreateBuildsTheTrackAsOneStep) {
+    const model::VertRec corner = M().Vert[0];
+    const int parts = M().PartCount();
+    SquarePath();
+    Create();
+    EXPECT_EQ(M().VertCount, 64);
+    EXPECT_EQ(M().PolyCount, 60);
+    EXPECT_EQ(M().PartCount(), 3);
+    auto* textures = w.findChild<QComboBox*>(QStringLiteral("Combo4"));
+    ASSERT_EQ(textures->count(), 11);
+    EXPECT_EQ(textures->itemText(0), QStringLiteral("Nl: ROADA"));
+    Undo();
+    EXPECT_EQ(M().VertCount, 8);
+    EXPECT_EQ(M().PolyCount, 6);
+    EXPECT_EQ(M().PartCount(), parts);
+    EXPECT_EQ(M().Vert[0].X, corner.X);
+    EXPECT_EQ(M().Vert[0].Z, corner.Z);
+    ASSERT_EQ(textures->count(), 2) << "the box's texture lists come back";
+    EXPECT_EQ(textures->itemText(0).toStdString(), "Nl: " + M().TexName[0]);
+}
+
+TEST_F(PathCommandsTest, CreateNamesAWidthThatIsNotANumber) {
+    SquarePath();
+    const int steps = w.Ws().History.UndoCount();
+    Field(QStringLiteral("Txt_Piece(3)")).setText(QStringLiteral("wide"));
+    MessageCatcher catcher;
+    catcher.Arm();
+    Create();
+    EXPECT_EQ(catcher.Title, QStringLiteral("Create Track"));
+    EXPECT_EQ(catcher.Text, QStringLiteral("W: of strip 3 is not a number"));
+    EXPECT_EQ(M().VertCount, 8);
+    EXPECT_EQ(w.Ws().History.UndoCount(), steps);
+}
 
 TEST_F(PathCommandsTest, OpenMergesAndSaveWritesThroughTheDialogs) {
     w.Ws().Settings.ScgtModelPath = dir.Path().string();
