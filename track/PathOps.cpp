@@ -1,15 +1,13 @@
 #include "track/PathOps.h"
 
 #include "model/FileReplace.h"
+#include "model/TextFile.h"
 #include "render/CursorReadout.h"
 #include "waypoints/AiwNumbers.h"
 #include "waypoints/WaypointHistory.h"
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace zv::track {
 namespace {
@@ -82,23 +80,6 @@ Vec3 ParsePoint(std::string_view line) {
         v[k] = *f;
     }
     return v;
-}
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return std::move(text).str();
 }
 
 int UsedWaypoints(const waypoints::WaypointTables& t) {
@@ -188,7 +169,7 @@ PathReadResult ParsePathFile(std::string_view text, PathTable& p) {
 
 edit::Change OpenPath(model::UserInterface& ui, edit::Recorder& rec, PathTable& p, const std::string& path) {
     const model::BusyPointer busy(ui);
-    const std::optional<std::string> text = ReadWhole(path);
+    const std::optional<std::string> text = model::ReadWholeFile(path);
     if (!text) {
         ui.ShowMessage(kOpenTitle, "Can't read Path File", model::MessageIcon::Warning,
                        model::MessageButtons::Ok);

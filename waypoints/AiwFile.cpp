@@ -1,16 +1,14 @@
 #include "waypoints/AiwFile.h"
 
 #include "model/FileReplace.h"
+#include "model/TextFile.h"
 #include "waypoints/AiwNumbers.h"
 #include "waypoints/WaypointHistory.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <vector>
 
 namespace zv::waypoints {
@@ -238,23 +236,6 @@ void AppendIntLine(std::string& out, std::string_view key, int v) {
     out += ")\r\n";
 }
 
-std::optional<std::string> ReadWhole(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (in.bad()) {
-        return std::nullopt;
-    }
-    return std::move(text).str();
-}
-
 } // namespace
 
 AiwReadResult ParseAiw(std::string_view text, WaypointTables& t) {
@@ -288,7 +269,7 @@ AiwReadResult ParseAiw(std::string_view text, WaypointTables& t) {
 edit::Change OpenAiw(model::UserInterface& ui, edit::Recorder& rec, WaypointTables& t,
                      const std::string& path) {
     const model::BusyPointer busy(ui);
-    const std::optional<std::string> text = ReadWhole(path);
+    const std::optional<std::string> text = model::ReadWholeFile(path);
     AiwReadResult result{false, 0, "cannot read the file", false};
     if (text) {
         RecordWaypoints(rec, t);

@@ -16,6 +16,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "MessageCatcher.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -171,19 +173,6 @@ TEST_F(MainWindowTest, LayoutItemsSwitchTheViews) {
     EXPECT_EQ(view1->width(), w.centralWidget()->width() / 2);
 }
 
-// Closes the next modal message box once it shows, keeping its title and text.
-struct MessageCatcher {
-    QString Title, Text;
-    void Arm() {
-        QTimer::singleShot(0, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Title = box->windowTitle();
-                Text = box->text();
-                box->accept();
-            }
-        });
-    }
-};
 
 TEST_F(MainWindowTest, ToolbarModesAndViewCommands) {
     MainWindow w({config, false});

@@ -17,24 +17,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "MessageCatcher.h"
+
 #include <gtest/gtest.h>
 
 namespace zv::app {
 namespace {
 
-// Closes the next modal message box once it shows, keeping its title and text.
-struct MessageCatcher {
-    QString Title, Text;
-    void Arm() {
-        QTimer::singleShot(0, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                Title = box->windowTitle();
-                Text = box->text();
-                box->accept();
-            }
-        });
-    }
-};
 
 class PathCommandsTest : public WaypointWindowFixture {
 protected:

@@ -3,6 +3,7 @@
 
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
+#include "app/PathCommands.h"
 #include "app/WaypointCommands.h"
 #include "tests/support/TempDir.h"
 
@@ -118,6 +119,44 @@ TEST(RealWindow, ShowsAWaypointRingInBothViews) {
         frame.save(QString::fromLocal8Bit(out) + QStringLiteral("/waypoints_gl.png"));
         marks.save(QString::fromLocal8Bit(out) + QStringLiteral("/waypoints_wire.png"));
     }
+    w.close();
+}
+
+
+// A track generated along a drawn path shows in both views: the road's grey in the OpenGL view
+// and the outlines in the wireframe view.
+TEST(RealWindow, ShowsAGeneratedTrack) {
+    if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+        GTEST_SKIP() << "no X display (run the tests under xvfb-run)";
+    }
+    test::TempDir dir;
+    std::string zvp = "number_points=8\r\n";
+    for (const char* p : {"0,0,0", "40,0,0", "80,0,10", "100,0,50", "80,0,90", "40,0,100", "0,0,90", "-20,0,50"}) {
+        zvp += std::string("PointPos=(") + p + ")\r\n";
+    }
+    MainWindow w({dir.Write("ZV068.CFG", std::string(";\r\n")), true});
+    w.resize(1000, 600);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    PathCommands* path = FindPathCommands(w);
+    path->OpenFile(dir.Write("loop.zvp", zvp));
+    path->CreateTrack();
+    ASSERT_EQ(w.Ws().Model.PolyCount, 120);
+    w.Button("view1_orient")->trigger();
+    w.Button("view1_orient")->trigger(); // from above
+    w.Button("reset_extents")->trigger();
+    QTest::qWait(200);
+
+    auto* gl = w.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
+    ASSERT_NE(gl, nullptr);
+    const QImage frame = gl->grabFramebuffer();
+    const QImage outline = w.findChild<QWidget*>(QStringLiteral("PicView1"))->grab().toImage();
+    EXPECT_GT(DrawnPixels(outline, 0), 200);
+    if (const char* out = std::getenv("ZV_VIEW_IMAGES")) {
+        frame.save(QString::fromLocal8Bit(out) + QStringLiteral("/track_gl.png"));
+        outline.save(QString::fromLocal8Bit(out) + QStringLiteral("/track_wire.png"));
+    }
+    w.AskSaveChanges = [](const QString&) { return QMessageBox::Discard; };
     w.close();
 }
 
