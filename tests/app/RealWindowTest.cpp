@@ -145,7 +145,8 @@ TEST(RealWindow, ShowsAGeneratedTrack) {
     w.Button("view1_orient")->trigger();
     w.Button("view1_orient")->trigger(); // from above
     w.Button("reset_extents")->trigger();
-    QTest::qWait(200);
+    w.RefreshAll();
+    QTest::qWait(300);
 
     auto* gl = w.findChild<QOpenGLWidget*>(QStringLiteral("PicView4"));
     ASSERT_NE(gl, nullptr);
