@@ -50,6 +50,7 @@ constexpr const char* kAiwUsage =
     "  --straight              put the waypoints between the first and last selected on a line\n"
     "  --pitlane LENGTH,SLOTS  add pit-lane waypoints and slots after the last waypoint\n"
     "  --adjust-height MODEL   move the selected waypoints and slots onto the model (.vrl, .bin)\n"
+    "  --calc-ins MODEL        name the model part under each waypoint as its track part\n"
     "  --undo [N]              undo the last N steps (default 1)\n";
 
 struct UsageError {
@@ -110,7 +111,7 @@ struct Arguments {
 bool IsOperation(const std::string& a) {
     static const char* const kFlags[] = {
         "--cur",     "--select",   "--insert",  "--delete",        "--delete-selected",
-        "--reverse", "--straight", "--pitlane", "--adjust-height", "--undo"};
+        "--reverse", "--straight", "--pitlane", "--adjust-height", "--calc-ins", "--undo"};
     return std::find(std::begin(kFlags), std::end(kFlags), a) != std::end(kFlags);
 }
 
@@ -155,7 +156,7 @@ Arguments ParseArguments(const std::string& sub, const std::vector<std::string>&
                 }
                 op.Length = *length;
                 op.Slots = *slots;
-            } else if (s == "--adjust-height") {
+            } else if (s == "--adjust-height" || s == "--calc-ins") {
                 op.Arg = value();
             } else if (s == "--undo") {
                 op.Number = 1;
@@ -297,12 +298,15 @@ std::optional<edit::Change> Apply(Workspace& ws, ConsoleUi& ui, const Operation&
         const waypoints::PitLane p = waypoints::ClampPitLane(op.Length, op.Slots);
         return step([&](edit::Recorder& rec) { return waypoints::AddPitLane(ui, t, rec, p); });
     }
-    if (op.Flag == "--adjust-height") {
+    if (op.Flag == "--adjust-height" || op.Flag == "--calc-ins") {
         const std::unique_ptr<Workspace> model = OpenModel(ui, op.Arg, err);
         if (!model) {
             return std::nullopt;
         }
-        return step([&](edit::Recorder& rec) { return waypoints::AdjustHeight(model->Model, t, rec); });
+        return step([&](edit::Recorder& rec) {
+            return op.Flag == "--calc-ins" ? waypoints::CalcTrackParts(model->Model, t, rec)
+                                           : waypoints::AdjustHeight(model->Model, t, rec);
+        });
     }
     edit::Change changed; // --undo
     for (int k = 0; k < op.Number && ws.History.CanUndo(); ++k) {

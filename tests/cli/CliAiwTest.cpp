@@ -93,6 +93,11 @@ TEST(CliAiw, EditFailuresAndBadUsage) {
     const CliResult moved = Cli({"aiw", "edit", kScgtAiw, out, "--select", "0-1", "--adjust-height", kBox});
     ASSERT_EQ(moved.Status, kOk) << moved.Err;
     EXPECT_NE(test::ReadBytes(out), test::ReadBytes(kScgtAiw));
+
+    // Every waypoint lies nearest to the box, whose one part is named after its file.
+    const CliResult named = Cli({"aiw", "edit", kScgtAiw, out, "--calc-ins", kBox});
+    ASSERT_EQ(named.Status, kOk) << named.Err;
+    EXPECT_NE(test::ReadText(out).find("wp_ins=BOX\r\n"), std::string::npos);
 }
 
 } // namespace

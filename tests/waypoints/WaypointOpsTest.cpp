@@ -432,8 +432,12 @@ TEST(WaypointOps, EveryOperationUndoesExactly) {
         h.End(c);
         ASSERT_TRUE(c.Has(Change::Waypoints)) << name;
         ASSERT_NE(*t, *before) << name;
+        const auto after = std::make_unique<WaypointTables>(*t);
         h.Undo(*m);
         ASSERT_EQ(*t, *before) << name;
+        h.Redo(*m);
+        ASSERT_EQ(*t, *after) << name;
+        h.Undo(*m);
     }
 }
 
