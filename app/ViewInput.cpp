@@ -217,10 +217,6 @@ void ViewInput::Apply(const render::ViewEffect& effect, bool release) {
         band_->hide();
     }
     const edit::Change changed = ApplyViewEffect(ws, gesture_, effect, release);
-    // Picks, bands and drags of waypoints change what list 20 shows, a pure selection change too.
-    if (changed.Any() && ws.Mode == WorkMode::EditWaypoint && view4_ != nullptr) {
-        view4_->MarkWaypointListStale();
-    }
     if (effect.RebuildPointList && view4_ != nullptr) {
         view4_->RebuildPointList(); // the model is unchanged: no refresh, no model list rebuild
     }
@@ -305,9 +301,6 @@ bool ViewInput::EditKey(int key, bool shift, bool ctrl) {
         return false;
     }
     const auto changed = Nudge(ws, *nudge, shift, ctrl);
-    if (changed && changed->Any() && ws.Mode == WorkMode::EditWaypoint && view4_ != nullptr) {
-        view4_->MarkWaypointListStale();
-    }
     if (changed) {
         w_.Apply(*changed);
     }
