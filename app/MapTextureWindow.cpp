@@ -112,7 +112,7 @@ MapTextureWindow::MapTextureWindow(MainWindow& w)
     auto* grid = new QGridLayout(this);
     textures_->setObjectName(QStringLiteral("Combo3"));
     grid->addWidget(textures_, 0, 0, 1, 6);
-    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Ui)) {
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Relay.Target())) {
         qt->AddTextureList(textures_);
     }
     connect(textures_, &QComboBox::activated, this, [this](int i) {

@@ -25,7 +25,7 @@ constexpr std::array<const char*, 5> kButtonCaptions = {"Add Group", "Delete Gro
                                                         "Show selected"};
 
 QtUserInterface* PortOf(MainWindow& w) {
-    return dynamic_cast<QtUserInterface*>(&w.Ws().Ui);
+    return dynamic_cast<QtUserInterface*>(&w.Ws().Relay.Target());
 }
 
 QLineEdit* Box(MainWindow& w, const char* name) {

@@ -159,7 +159,7 @@ void PathCommands::Open() {
     FileRequest request;
     request.Title = QStringLiteral("Open ZV Path-File");
     request.Filter = QStringLiteral("zvp-Format|*.zvp");
-    request.Start = ToQString(ws.Settings.ScgtModelPath);
+    request.Start = ToQString(ws.Settings.ScgtTrackPath);
     const QStringList chosen = ChooseFiles(&w_, request);
     if (chosen.isEmpty()) {
         return; // cancelled
@@ -183,7 +183,7 @@ bool PathCommands::Save() {
     request.Save = true; // the dialog asks before overwriting
     request.Title = QStringLiteral("Save Path");
     request.Filter = QStringLiteral("ZV Path File (.zvp)|*.zvp");
-    request.Start = ToQString(ws.Settings.ScgtModelPath);
+    request.Start = ToQString(ws.Settings.ScgtTrackPath);
     const QStringList chosen = ChooseFiles(&w_, request);
     if (chosen.isEmpty()) {
         return false;

@@ -105,7 +105,7 @@ SurfacePanel::SurfacePanel(MainWindow& w)
     grid->addWidget(preview_, 10, 4);
     textures_->setObjectName(QStringLiteral("List1"));
     grid->addWidget(textures_, 1, 2, 9, 3);
-    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Ui)) {
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Relay.Target())) {
         qt->AddTextureList(textures_);
     }
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -44,7 +44,7 @@ TextureSelectPanel::TextureSelectPanel(MainWindow& w)
     grid->addWidget(list_, 0, 0, 1, 2);
     grid->addWidget(newList_, 1, 0, 1, 2);
     AddButtons(*this, *grid, 2, "Cmd_TexReplace", [this] { Apply(); });
-    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Ui)) {
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Relay.Target())) {
         qt->AddTextureList(list_);
         qt->AddTextureList(newList_);
     }

@@ -144,7 +144,7 @@ TextureWindow::TextureWindow(MainWindow& w)
 
     textures_->setObjectName(QStringLiteral("Combo1"));
     grid->addWidget(textures_, 0, 2, 1, 2);
-    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Ui)) {
+    if (auto* qt = dynamic_cast<QtUserInterface*>(&w.Ws().Relay.Target())) {
         qt->AddTextureList(textures_);
     }
     connect(textures_, &QComboBox::activated, this, [this] { picture_->update(); });

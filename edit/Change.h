@@ -15,6 +15,8 @@ struct Change {
         Counts = 1u << 5,    // vertex, polygon or texture counts (the caption shows them)
         Waypoints = 1u << 6, // the waypoint and slot tables, their selection and current waypoint
         Path = 1u << 7,      // the path and the Bezier control points
+        Dummies = 1u << 8,   // the dummy objects, their names and selection
+        Cameras = 1u << 9,   // the scene cameras
     };
     unsigned Bits = 0;
 

@@ -1,5 +1,7 @@
 #include "edit/Parts.h"
 
+#include "model/Paths.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -285,6 +287,20 @@ void ShowSelectedParts(model::ModelStore& m, model::UserInterface& /*ui*/) {
             ForEachMemberPolygon(m, g, [&](std::int32_t p) { ShowPolygonAndCorners(m, p); });
         }
     }
+}
+
+bool ShowCheckParts(model::ModelStore& m, model::UserInterface& ui, bool shown) {
+    static constexpr std::string_view kCheckPrefixes[] = {"XCHK", "XPITIN", "XPITOUT", "XSTFN"};
+    bool any = false;
+    for (int g = 1; g <= UsablePartCount(m); ++g) {
+        const std::string name = model::UpperAscii(Node(m, g).Text);
+        if (std::any_of(std::begin(kCheckPrefixes), std::end(kCheckPrefixes),
+                        [&](std::string_view prefix) { return name.starts_with(prefix); })) {
+            ShowPart(m, ui, g, shown);
+            any = true;
+        }
+    }
+    return any;
 }
 
 bool RenameParts(model::ModelStore& m, model::UserInterface& ui) {

@@ -84,6 +84,12 @@ void HideAllParts(model::ModelStore& m, model::UserInterface& ui);
 // hiding anything. Redraws.
 void ShowSelectedParts(model::ModelStore& m, model::UserInterface& ui);
 
+// "Hide Check Vrls": hidden (true) or shown again (false) are the parts whose node text starts,
+// in any case, with "XCHK", "XPITIN", "XPITOUT" or "XSTFN" (the games' check objects); their
+// nodes are unticked or ticked and the vertices' shown bits follow the polygons still shown.
+// Returns whether any part matched.
+bool ShowCheckParts(model::ModelStore& m, model::UserInterface& ui, bool shown);
+
 // Asks for a name of at most 5 characters and gives node k the text name + k in three digits
 // ("WHEEL001"); part names stay. Blanks and characters a file name cannot hold become "_", so
 // every part keeps a file name of its own. Needs a part; cancel or an empty answer changes

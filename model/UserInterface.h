@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zv::model {
 
@@ -59,6 +61,79 @@ public:
     void PartTreeChanged() override {}
     void SetPartsCaption(std::string_view) override {}
     void ShowPartsWindow() override {}
+};
+
+// Passes every call on to another user interface. The workspace reaches the user through one,
+// so that a command can gather the messages of many loads into one for a while (UiRedirect).
+class UiRelay final : public UserInterface {
+public:
+    explicit UiRelay(UserInterface& to) : to_(&to) {}
+    UserInterface& Target() const { return *to_; }
+    UserInterface* Exchange(UserInterface& to) {
+        UserInterface* old = to_;
+        to_ = &to;
+        return old;
+    }
+    MessageAnswer ShowMessage(std::string_view title, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        return to_->ShowMessage(title, text, icon, buttons);
+    }
+    std::optional<std::string> InputBox(std::string_view prompt, std::string_view title,
+                                        std::string_view defaultText) override {
+        return to_->InputBox(prompt, title, defaultText);
+    }
+    void ShowProgress(std::string_view text) override { to_->ShowProgress(text); }
+    void SetCaption(std::string_view text) override { to_->SetCaption(text); }
+    void PushBusyPointer() override { to_->PushBusyPointer(); }
+    void PopBusyPointer() override { to_->PopBusyPointer(); }
+    void ClearTextureLists() override { to_->ClearTextureLists(); }
+    void AppendTextureList(std::string_view text) override { to_->AppendTextureList(text); }
+    void PartTreeChanged() override { to_->PartTreeChanged(); }
+    void SetPartsCaption(std::string_view text) override { to_->SetPartsCaption(text); }
+    void ShowPartsWindow() override { to_->ShowPartsWindow(); }
+
+private:
+    UserInterface* to_;
+};
+
+// While it lives, the relay's messages are kept here (answered with their first button) and
+// everything else still reaches the user.
+class UiRedirect final : public UserInterface {
+public:
+    struct Message {
+        std::string Title;
+        std::string Text;
+    };
+    explicit UiRedirect(UiRelay& relay) : relay_(relay), user_(relay.Target()) { relay_.Exchange(*this); }
+    ~UiRedirect() override { relay_.Exchange(user_); }
+    UiRedirect(const UiRedirect&) = delete;
+    UiRedirect& operator=(const UiRedirect&) = delete;
+
+    // The messages so far; Take empties the list.
+    std::vector<Message> Take() { return std::exchange(messages_, {}); }
+
+    MessageAnswer ShowMessage(std::string_view title, std::string_view text, MessageIcon,
+                              MessageButtons buttons) override {
+        messages_.push_back({std::string(title), std::string(text)});
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    std::optional<std::string> InputBox(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    void ShowProgress(std::string_view text) override { user_.ShowProgress(text); }
+    void SetCaption(std::string_view text) override { user_.SetCaption(text); }
+    void PushBusyPointer() override { user_.PushBusyPointer(); }
+    void PopBusyPointer() override { user_.PopBusyPointer(); }
+    void ClearTextureLists() override { user_.ClearTextureLists(); }
+    void AppendTextureList(std::string_view text) override { user_.AppendTextureList(text); }
+    void PartTreeChanged() override { user_.PartTreeChanged(); }
+    void SetPartsCaption(std::string_view text) override { user_.SetPartsCaption(text); }
+    void ShowPartsWindow() override { user_.ShowPartsWindow(); }
+
+private:
+    UiRelay& relay_;
+    UserInterface& user_;
+    std::vector<Message> messages_;
 };
 
 // Shows the busy pointer for its lifetime and restores the previous pointer on every exit path.

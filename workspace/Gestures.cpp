@@ -161,6 +161,7 @@ edit::Change ApplyViewEffect(Workspace& ws, GestureState& g, const render::ViewE
         g.DragVertex = -1;
         g.DragWaypoints = false;
         g.DragControl = -1;
+        g.DragDummies = false;
         g.Building = false;
         ws.History.StopCollating();
     }

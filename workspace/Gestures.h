@@ -29,6 +29,7 @@ struct GestureState {
     double WpMovedH = 0;        // model distance the waypoint drag has moved so far, on the
     double WpMovedV = 0;        // view's horizontal and vertical axes
     int DragControl = -1;       // the picked Bezier control point being dragged, -1 none
+    bool DragDummies = false;   // a dummy object was picked: the selected dummies move
     bool Building = false;      // the track builder's left-button drag is on
     float BuilderPiece = 8;     // the track builder's piece length (its depth field)
     bool HasPick = false;       // a left press in an edit mode has given PickX, PickZ

@@ -64,6 +64,15 @@ void BeginOpen(Workspace& ws) {
     ws.Ui.ClearTextureLists();
 }
 
+void EmptyModelKeepingHistory(Workspace& ws) {
+    model::ModelStore& m = ws.Model;
+    EmptyCounts(ws);
+    m.CurVert = m.CurPoly = m.CurCorner = m.CurEdge = -1;
+    model::DeselectAll(m);
+    ws.Ui.ClearTextureLists();
+    edit::ClearParts(m, ws.Ui);
+}
+
 bool BeginMerge(Workspace& ws) {
     model::ModelStore& m = ws.Model;
     if (!m.HasModel()) {

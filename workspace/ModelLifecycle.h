@@ -23,6 +23,10 @@ void NewModel(Workspace& ws);
 // Start of an open: empty model (counts 0), texture lists cleared, edit history cleared.
 void BeginOpen(Workspace& ws);
 
+// An empty model (counts 0, no parts, nothing selected, no textures) that keeps the edit
+// history: the start of a load that is itself one step (a scene).
+void EmptyModelKeepingHistory(Workspace& ws);
+
 // Start of a merge: remembers the bases and clears the selection. Returns false, doing
 // nothing, when there is no model.
 bool BeginMerge(Workspace& ws);

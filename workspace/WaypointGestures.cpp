@@ -3,6 +3,7 @@
 #include "config/ConfigFormat.h"
 #include "render/CursorReadout.h"
 #include "track/PathDrawing.h"
+#include "track/Dummies.h"
 #include "track/PathOps.h"
 #include "waypoints/WaypointDrawing.h"
 #include "waypoints/WaypointOps.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr const char* kDragStep = "Move Waypoints";
 constexpr const char* kNudgeStep = "Nudge Waypoints";
 constexpr const char* kBezierStep = "Move Bezier Point";
+constexpr const char* kDummyStep = "Move Dummies";
 
 std::size_t AxisIndex(render::Axis a) {
     return static_cast<std::size_t>(a);
@@ -102,6 +104,51 @@ std::string ControlPointText(const track::PathTable& p, int cp) {
            "  y: " + config::FormatSingle(v[1]) + "  z: " + config::FormatSingle(v[2]);
 }
 
+// Moves the selected dummies with the cursor as one collated step.
+edit::Change DragDummiesTo(Workspace& ws, GestureState& g, float x, float y) {
+    const auto d = DragDelta(ws, g, x, y);
+    if (!d) {
+        return edit::kNoChange;
+    }
+    const edit::Change changed = RunStep(
+        ws, kDummyStep,
+        [&](edit::Recorder& rec) {
+            return track::TranslateSelectedDummies(ws.Dummies, rec, static_cast<float>((*d)[0]),
+                                                   static_cast<float>((*d)[1]), static_cast<float>((*d)[2]));
+        },
+        {kDummyStep, g.DragId});
+    if (changed.Any()) {
+        Moved(ws, g, *d);
+    }
+    return changed;
+}
+
+// A press on dummy i: an unselected one becomes the only selected dummy (with Ctrl it joins).
+edit::Change PressOnDummy(Workspace& ws, int i, bool add) {
+    track::Dummy& picked = ws.Dummies.Items[static_cast<std::size_t>(i)];
+    if (picked.Sel) {
+        return edit::kNoChange;
+    }
+    if (!add) {
+        for (track::Dummy& d : ws.Dummies.Items) {
+            d.Sel = false;
+        }
+    }
+    picked.Sel = true;
+    return edit::Change::Dummies;
+}
+
+// Toggles the dummy under the cursor; the status text, "" when there is none.
+std::string ToggleDummy(Workspace& ws, float x, float y) {
+    const int i = track::PickDummy(ws.Dummies, ws.View1, x, y, render::kPickRadius);
+    if (i < 0) {
+        return {};
+    }
+    bool& sel = ws.Dummies.Items[static_cast<std::size_t>(i)].Sel;
+    sel = !sel;
+    return "Dummy Object " + std::to_string(i) + (sel ? " selected." : "  deselected.");
+}
+
 waypoints::WpPick PickAt(const Workspace& ws, float x, float y) {
     return waypoints::PickWaypointObject(ws.Waypoints, ws.WpDisplay, ws.View1, x, y, render::kPickRadius);
 }
@@ -111,7 +158,10 @@ edit::Change Press(Workspace& ws, GestureState& g, const render::ClickAt& c) {
     // waypoints and could never be picked otherwise.
     const int cp = track::PickControlPoint(ws.Path, ws.View1, c.X, c.Y, render::kPickRadius);
     const waypoints::WpPick pick = cp < 0 ? PickAt(ws, c.X, c.Y) : waypoints::WpPick{};
-    if (pick.Kind == waypoints::WpObject::None && cp < 0) {
+    const int dummy = cp < 0 && pick.Kind == waypoints::WpObject::None
+                          ? track::PickDummy(ws.Dummies, ws.View1, c.X, c.Y, render::kPickRadius)
+                          : -1;
+    if (pick.Kind == waypoints::WpObject::None && cp < 0 && dummy < 0) {
         return edit::kNoChange;
     }
     ws.History.StopCollating();
@@ -120,6 +170,13 @@ edit::Change Press(Workspace& ws, GestureState& g, const render::ClickAt& c) {
     g.WpMovedH = 0;
     g.WpMovedV = 0;
     g.DragId = g.NextGesture++;
+    g.DragDummies = dummy >= 0;
+    if (dummy >= 0) {
+        ws.Ui.ShowProgress(track::DummyPickText(ws.Dummies, dummy));
+        g.DragWaypoints = false;
+        g.DragControl = -1;
+        return PressOnDummy(ws, dummy, c.Mods.Ctrl);
+    }
     if (cp >= 0) {
         ws.Ui.ShowProgress(ControlPointText(ws.Path, cp));
         g.DragControl = cp;
@@ -142,6 +199,9 @@ edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::V
         if (!text.empty()) {
             ws.Ui.ShowProgress(text);
             changed |= edit::Change::Selection;
+        } else if (const std::string dummy = ToggleDummy(ws, e.Click->X, e.Click->Y); !dummy.empty()) {
+            ws.Ui.ShowProgress(dummy);
+            changed |= edit::Change::Dummies;
         }
     } else if (e.Click) {
         changed |= Press(ws, g, *e.Click);
@@ -154,7 +214,9 @@ edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::V
             changed |= edit::Change::Selection;
         }
     }
-    if (e.Drag && g.DragWaypoints) {
+    if (e.Drag && g.DragDummies) {
+        changed |= DragDummiesTo(ws, g, e.Drag->ToX, e.Drag->ToY);
+    } else if (e.Drag && g.DragWaypoints) {
         changed |= DragWaypointsTo(ws, g, e.Drag->ToX, e.Drag->ToY);
     } else if (e.Drag && g.DragControl >= 0) {
         changed |= DragControlTo(ws, g, e);

@@ -17,8 +17,11 @@ namespace zv {
 // alone (with Ctrl it joins the selection); the press starts a drag that moves the selection
 // (TranslateWaypoints) as one collated step. While Bezier editing is on, a press on none of
 // these picks a control point ("BezierCP: " and its number from 1), makes it current, and its
-// drag moves it (MoveBezierPoint) as one collated step. A band selects the waypoints inside (never
-// deselects), a double click toggles the object under the cursor. The status line reports each.
+// drag moves it (MoveBezierPoint) as one collated step. A press on none of these picks a dummy
+// object ("Dummy Object "): an unselected one becomes the only selected dummy (Ctrl joins) and
+// the drag moves the selected dummies as one collated step. A band selects the waypoints inside
+// (never deselects), a double click toggles the object under the cursor (waypoints before
+// dummies). The status line reports each.
 edit::Change ApplyWaypointEffect(Workspace& ws, GestureState& g, const render::ViewEffect& e);
 
 // The nudge keys in waypoint edit mode: "translate" moves the selection by the step along the

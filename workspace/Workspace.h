@@ -8,7 +8,9 @@
 #include "model/UserInterface.h"
 #include "render/WireframeView.h"
 #include "textures/TextureTable.h"
+#include "track/Dummies.h"
 #include "track/Path.h"
+#include "track/SceneFile.h"
 #include "waypoints/Waypoints.h"
 
 namespace zv {
@@ -28,10 +30,12 @@ struct TransformTools {
 };
 
 struct Workspace {
-    explicit Workspace(model::UserInterface& ui) : Ui(ui) {}
+    explicit Workspace(model::UserInterface& ui) : Relay(ui), Ui(Relay) {}
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
+    // Everything reaches the user through the relay; Ui is the relay.
+    model::UiRelay Relay;
     model::UserInterface& Ui;
     model::ModelStore Model;
     config::Settings Settings;
@@ -41,6 +45,8 @@ struct Workspace {
     waypoints::WaypointTables Waypoints;
     waypoints::WaypointDisplay WpDisplay;
     track::PathTable Path;
+    track::DummyTable Dummies;
+    track::CameraTable Cameras;
     WorkMode Mode = WorkMode::Camera;
     SubMode Sub = SubMode::Select;
     TransformTools Tools;

@@ -146,3 +146,32 @@ TEST_F(WaypointGestures, DistanceInTopViewsAndCentring) {
 
 } // namespace
 } // namespace zv
+
+namespace zv {
+namespace {
+
+TEST_F(WaypointGestures, ASingleDummyIsPickedToggledAndDraggedAsOneStep) {
+    ws.Dummies.Items = {{"m", {6, 0, 20}, false}};
+    const render::ScreenPos p = At(6, 20);
+    EXPECT_TRUE(Press(p).Has(edit::Change::Dummies));
+    EXPECT_TRUE(ws.Dummies.Items[0].Sel);
+    EXPECT_EQ(ui.Progress.back(), "Dummy Object 0    x: 6  y: 0  z: 20");
+    DragTo(p.X + 10, p.Y);
+    DragTo(p.X + 20, p.Y, true); // 2 units along z
+    EXPECT_FLOAT_EQ(ws.Dummies.Items[0].Pos[2], 22);
+    EXPECT_EQ(ws.History.UndoCount(), 1);
+    EXPECT_EQ(ws.History.UndoName(), "Move Dummies");
+    Undo(ws);
+    EXPECT_FLOAT_EQ(ws.Dummies.Items[0].Pos[2], 20);
+
+    Press(p, false, true);
+    EXPECT_EQ(ui.Progress.back(), "Dummy Object 0  deselected.");
+    // A waypoint under the cursor comes first.
+    ws.Dummies.Items[0].Pos = {0, 1, 4};
+    Press(At(0, 4), false, true);
+    EXPECT_EQ(ws.Waypoints.WpSel[1], 1);
+    EXPECT_FALSE(ws.Dummies.Items[0].Sel);
+}
+
+} // namespace
+} // namespace zv
