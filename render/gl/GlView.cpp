@@ -116,6 +116,7 @@ void GlView::Display(const config::Settings& s) {
         glCallList(kGridList);
     if (Switches.DisplayCameras)
         glCallList(kSceneCamerasList);
+    trackList_.Draw();
     pointList_.Draw();
     glPopMatrix();
     if (following)

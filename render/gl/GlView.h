@@ -55,6 +55,12 @@ struct LookAt {
     model::VertRec Target;
 };
 
+// A dummy object in the track overlay: its model position and whether it is selected.
+struct TrackMark {
+    model::VertRec At;
+    bool Selected = false;
+};
+
 // Side length of the default texture image (the texture preview size).
 inline constexpr int kDefaultTextureSize = 32;
 
@@ -127,6 +133,12 @@ public:
     void BuildStaleWaypointList(const waypoints::WaypointTables& t, const waypoints::WaypointDisplay& d);
     int WaypointListBuilds() const { return waypointBuilds_; }
 
+    // Rebuilds the track overlay: the path as one line through its points and every dummy object
+    // as a small three-axis cross (the selected ones orange). Drawn with the model; nothing when
+    // both are empty.
+    void BuildTrackOverlay(std::span<const model::VertRec> path, std::span<const TrackMark> dummies);
+    std::size_t TrackOverlayVertices() const { return trackList_.VertexCount(); }
+
     // Renders one frame into the current buffer; does not swap.
     void Display(const config::Settings& s);
 
@@ -169,6 +181,7 @@ private:
     DrawList modelList_;
     DrawList curPolyList_;
     DrawList pointList_;
+    DrawList trackList_;
     std::array<bool, 8> glSwitches_{};
     int cameraSpin_ = 0;
     bool initialised_ = false;

@@ -166,4 +166,37 @@ void GlView::BuildCameraList(std::span<const model::VertRec> cameras) {
     glEndList();
 }
 
+void GlView::BuildTrackOverlay(std::span<const model::VertRec> path, std::span<const TrackMark> dummies) {
+    // Half the arm of a dummy's cross, in model units: about a car's width.
+    constexpr float kArm = 1.0f;
+    DrawList& d = trackList_;
+    d.Clear();
+    if (path.empty() && dummies.empty()) {
+        return;
+    }
+    d.Disable(GL_TEXTURE_2D);
+    if (path.size() >= 2) {
+        d.ConstantColour({1, 0.78f, 0, 1});
+        d.Begin(GL_LINES, false, false);
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            // Mirrored in x as the model is.
+            d.Vertex(-path[i - 1].X, path[i - 1].Y, path[i - 1].Z);
+            d.Vertex(-path[i].X, path[i].Y, path[i].Z);
+        }
+    }
+    if (!dummies.empty()) {
+        d.Begin(GL_LINES, true, false);
+        for (const TrackMark& m : dummies) {
+            d.SetColour(m.Selected ? Colour{1, 0.25f, 0, 1} : Colour{0.3f, 0.85f, 1, 1});
+            const float x = -m.At.X, y = m.At.Y, z = m.At.Z;
+            d.Vertex(x - kArm, y, z);
+            d.Vertex(x + kArm, y, z);
+            d.Vertex(x, y - kArm, z);
+            d.Vertex(x, y + kArm, z);
+            d.Vertex(x, y, z - kArm);
+            d.Vertex(x, y, z + kArm);
+        }
+    }
+}
+
 } // namespace zv::render::gl

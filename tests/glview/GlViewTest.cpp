@@ -345,6 +345,29 @@ TEST_F(GlScene, WaypointsAndSlotsDrawnAsColouredSpheres) {
     EXPECT_FALSE(view.WaypointsExist);
 }
 
+// Whether a pixel of colour (r, g, b) lies within 3 pixels of (x, y).
+bool ColourNear(const OffscreenContext& ctx, int x, int y, int r, int g, int b) {
+    for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx)
+            if (IsRgb(ctx.At(x + dx, y + dy), r, g, b))
+                return true;
+    return false;
+}
+
+TEST_F(GlScene, PathAndDummiesInTheTrackOverlay) {
+    const std::vector<model::VertRec> path = {{0, 3, 0}, {0, -3, 0}};
+    const std::vector<TrackMark> dummies = {{{2, 0, 0}, false}, {{-2, 0, 0}, true}};
+    view.BuildTrackOverlay(path, dummies);
+    Render();
+    EXPECT_TRUE(ColourNear(*ctx, kMid, kMid - 12, 255, 199, 0)) << "the path";
+    EXPECT_TRUE(ColourNear(*ctx, kMid - 24, kMid, 77, 217, 255)) << "a dummy, model +X on the left";
+    EXPECT_TRUE(ColourNear(*ctx, kMid + 24, kMid, 255, 64, 0)) << "the selected dummy";
+    view.BuildTrackOverlay({}, {});
+    EXPECT_EQ(view.TrackOverlayVertices(), 0u);
+    Render();
+    EXPECT_FALSE(ColourNear(*ctx, kMid - 24, kMid, 77, 217, 255));
+}
+
 TEST_F(GlScene, WaypointListBuiltOnceWhenMarked) {
     auto t = std::make_unique<waypoints::WaypointTables>();
     const waypoints::WaypointDisplay d;
