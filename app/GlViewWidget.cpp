@@ -4,6 +4,8 @@
 
 #include <QSurfaceFormat>
 
+#include <vector>
+
 namespace zv::app {
 
 GlViewWidget::GlViewWidget(Workspace& ws, QWidget* parent) : QOpenGLWidget(parent), ws_(ws) {
@@ -26,7 +28,10 @@ QSurfaceFormat GlViewWidget::RequiredFormat() {
 }
 
 void GlViewWidget::initializeGL() {
-    gl_.InitGLState(ws_.Settings, width(), height()); // every list stale: the first paint builds
+    // Every list stale, also the ones this widget builds: the first paint builds them.
+    gl_.InitGLState(ws_.Settings, width(), height());
+    camerasStale_ = true;
+    trackStale_ = true;
     ready_ = true;
     textures::AttachSink(ws_.Textures, &sink_);
 }
@@ -38,6 +43,18 @@ void GlViewWidget::resizeGL(int w, int h) {
 void GlViewWidget::paintGL() {
     gl_.BuildStaleLists(ws_.Model, ws_.Settings, ws_.Textures, ws_.View1.ShowVertices);
     gl_.BuildStaleWaypointList(ws_.Waypoints, ws_.WpDisplay);
+    if (camerasStale_ && gl_.Switches.DisplayCameras) {
+        std::vector<model::VertRec> cameras;
+        cameras.reserve(ws_.Cameras.Pos.size());
+        for (const track::Vec3& p : ws_.Cameras.Pos) {
+            cameras.push_back({p[0], p[1], p[2]});
+        }
+        gl_.BuildCameraList(cameras);
+        camerasStale_ = false;
+    }
+    if (trackStale_) {
+        BuildTrackOverlay();
+    }
     gl_.Switches.FollowWaypoints = ws_.WpDisplay.FollowWaypoints;
     gl_.Display(ws_.Settings);
 }
@@ -62,6 +79,31 @@ void GlViewWidget::RebuildPointList() {
 void GlViewWidget::MarkWaypointListStale() {
     gl_.MarkWaypointListStale();
     update();
+}
+
+void GlViewWidget::MarkCameraListStale() {
+    camerasStale_ = true;
+    update();
+}
+
+void GlViewWidget::MarkTrackOverlayStale() {
+    trackStale_ = true;
+    update();
+}
+
+void GlViewWidget::BuildTrackOverlay() {
+    std::vector<model::VertRec> path;
+    path.reserve(ws_.Path.Pts.size());
+    for (const track::Vec3& p : ws_.Path.Pts) {
+        path.push_back({p[0], p[1], p[2]});
+    }
+    std::vector<render::gl::TrackMark> dummies;
+    dummies.reserve(ws_.Dummies.Items.size());
+    for (const track::Dummy& d : ws_.Dummies.Items) {
+        dummies.push_back({{d.Pos[0], d.Pos[1], d.Pos[2]}, d.Sel});
+    }
+    gl_.BuildTrackOverlay(path, dummies);
+    trackStale_ = false;
 }
 
 void GlViewWidget::Release() {

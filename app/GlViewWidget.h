@@ -27,6 +27,11 @@ public:
     // The same for the waypoint list (the waypoints, slots, their selection or the display
     // switches changed).
     void MarkWaypointListStale();
+    // The same for the scene cameras' list 5 (the cameras changed or their display was ticked);
+    // built only while "Display &Cameras (OpenGL)" is ticked.
+    void MarkCameraListStale();
+    // The same for the track overlay (the path and the dummies, their selection).
+    void MarkTrackOverlayStale();
     // Releases the textures and the context's resources before the window goes.
     void Release();
 
@@ -39,6 +44,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // Track overlay from the path and the dummies; the context is current.
+    void BuildTrackOverlay();
+
     // Makes the context current around each upload, which may come from any command.
     class Sink final : public textures::TextureSink {
     public:
@@ -54,6 +62,8 @@ private:
     render::gl::GlView gl_;
     Sink sink_{*this};
     bool ready_ = false;
+    bool camerasStale_ = true;
+    bool trackStale_ = true;
 };
 
 } // namespace zv::app

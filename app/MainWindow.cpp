@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/DummyWindow.h"
 #include "app/GlViewWidget.h"
 #include "app/MenuCommands.h"
 #include "app/MenuTable.h"
@@ -7,6 +8,7 @@
 #include "app/PartsWindow.h"
 #include "app/PathCommands.h"
 #include "app/QtText.h"
+#include "app/SceneCommands.h"
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
 #include "app/Toolbars.h"
@@ -109,6 +111,8 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     waypointWindow_ = new WaypointWindow(*this);      // F8
     waypointCommands_ = new WaypointCommands(*this); // the Waypoint menu and keys
     pathCommands_ = new PathCommands(*this);         // the Path menu, track builder, path keys
+    dummyWindow_ = new DummyWindow(*this);           // F3
+    new SceneCommands(*this);                        // the Scene menu
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -497,13 +501,23 @@ void MainWindow::Apply(const edit::Change& changed) {
     if (view4_ != nullptr && (changed.Has(edit::Change::Waypoints) || changed.Has(edit::Change::Selection))) {
         view4_->MarkWaypointListStale();
     }
+    if (view4_ != nullptr && changed.Has(edit::Change::Cameras)) {
+        view4_->MarkCameraListStale();
+    }
+    if (view4_ != nullptr && (changed.Has(edit::Change::Path) || changed.Has(edit::Change::Dummies))) {
+        view4_->MarkTrackOverlayStale();
+    }
     if (!changed.Any()) {
         UpdateCaption();
         return;
     }
-    if (changed.Bits == edit::Change::Path) {
-        // The path is drawn over the wireframe view only: no list to rebuild, and the track
-        // builder changes it on every move.
+    if (dummyWindow_ != nullptr) {
+        dummyWindow_->Refresh(); // cheap when the names are the same
+    }
+    constexpr unsigned kNoModelList = edit::Change::Path | edit::Change::Dummies | edit::Change::Cameras;
+    if ((changed.Bits & ~kNoModelList) == 0) {
+        // The path, the dummies and the cameras have lists of their own: no model list to
+        // rebuild, and drags change them on every move.
         UpdateCaption();
         Draw_All_Views();
         return;
@@ -621,6 +635,11 @@ bool MainWindow::FunctionKey(int key, bool shift, bool ctrl) {
     case Qt::Key_F2:
         if (PartsWindow* parts = FindPartsWindow(*this)) {
             parts->ToggleVisible();
+        }
+        return true;
+    case Qt::Key_F3:
+        if (dummyWindow_ != nullptr) {
+            dummyWindow_->ToggleVisible();
         }
         return true;
     case Qt::Key_F5:

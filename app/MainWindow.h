@@ -28,6 +28,7 @@ class QTimer;
 
 namespace zv::app {
 
+class DummyWindow;
 class GlViewWidget;
 class PathCommands;
 class StatusPanels;
@@ -71,7 +72,7 @@ public:
     ViewInput* Input() const { return input_; }
     // The function keys of the main window: the waypoint keys first (F8 in every mode, the
     // others in waypoint edit mode), then the path keys Ctrl R and Ctrl T (outside it), then F1,
-    // F2, F5, F9, F12 outside waypoint edit mode; false when the key is not one of them.
+    // F2, F3, F5, F9, F12 outside waypoint edit mode; false when the key is not one of them.
     bool FunctionKey(int key, bool shift, bool ctrl);
     // The current model file name of the window (the last file opened or dropped).
     const std::string& CurrentFileName() const { return currentFileName_; }
@@ -85,7 +86,8 @@ public:
     // The one refresh after a command: nothing when nothing changed; else the lists marked and
     // the views redrawn once, the caption, the parts tree or texture lists when they changed,
     // and the waypoint window (the wireframe view re-centred when the current waypoint moved
-    // and "Center View on curr. WP" is ticked). Also brings the Edit menu up to date.
+    // and "Center View on curr. WP" is ticked), and the dummy window. A change of the path, the
+    // dummies or the cameras alone rebuilds no model list. Also brings the Edit menu up to date.
     void Apply(const edit::Change& changed);
     // Runs op(recorder) as one step of the edit history named name, then Apply.
     template <class Op> edit::Change Run(std::string name, Op&& op, edit::CollateKey key = {}) {
@@ -170,6 +172,7 @@ private:
     QTimer* rotation_ = nullptr;
     ViewInput* input_ = nullptr;
     WaypointWindow* waypointWindow_ = nullptr;
+    DummyWindow* dummyWindow_ = nullptr;
     WaypointCommands* waypointCommands_ = nullptr;
     PathCommands* pathCommands_ = nullptr;
     bool replaying_ = false; // an undo or redo is being applied

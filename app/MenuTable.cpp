@@ -134,7 +134,7 @@ const std::vector<MenuDef>& MainMenus() {
           Sep(),
           Spare(),
           Check("Display &Cameras (OpenGL)"),
-          {"Hide Check Vrls"},
+          Check("Hide Check Vrls"),
           Spare()}},
         {"mnuWaypoint",
          "Wa&ypoint",

@@ -89,8 +89,9 @@ void ConnectViewCommands(MainWindow& w) {
             w.RefreshAll();
         });
     }
-    Toggle(w, "mnuScene", 5, sw.DisplayCameras, [&w, &sw](bool on) {
+    Toggle(w, "mnuScene", 5, sw.DisplayCameras, [&w, &sw, gl](bool on) {
         sw.DisplayCameras = on;
+        gl->MarkCameraListStale(); // built from the cameras as they are now, at the next paint
         w.Draw_All_Views();
     });
     ConnectGlStateMenu(w, *gl);

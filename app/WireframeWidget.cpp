@@ -2,6 +2,7 @@
 
 #include "app/QPainterCanvas.h"
 #include "render/WireframeView.h"
+#include "track/Dummies.h"
 #include "track/PathDrawing.h"
 #include "waypoints/WaypointDrawing.h"
 
@@ -10,18 +11,23 @@
 namespace zv::app {
 namespace {
 
-// The waypoints and the path share the wireframe view's overlay.
+// The waypoints, the dummies and the path share the wireframe view's overlay.
 class ViewOverlays : public render::Overlays {
 public:
-    explicit ViewOverlays(const Workspace& ws) : waypoints_(ws.Waypoints, ws.WpDisplay), path_(ws.Path) {}
+    explicit ViewOverlays(const Workspace& ws)
+        : waypoints_(ws.Waypoints, ws.WpDisplay), dummies_(ws.Dummies), path_(ws.Path) {}
     void DrawWaypoints(render::Canvas& c, const render::WireframeView& v) override {
         waypoints_.DrawWaypoints(c, v);
     }
     void DrawSlots(render::Canvas& c, const render::WireframeView& v) override { waypoints_.DrawSlots(c, v); }
+    void DrawDummies(render::Canvas& c, const render::WireframeView& v) override {
+        dummies_.DrawDummies(c, v);
+    }
     void DrawPath(render::Canvas& c, const render::WireframeView& v) override { path_.DrawPath(c, v); }
 
 private:
     waypoints::WaypointOverlay waypoints_;
+    track::DummyOverlay dummies_;
     track::PathOverlay path_;
 };
 

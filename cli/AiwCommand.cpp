@@ -1,5 +1,6 @@
 #include "cli/AiwCommand.h"
 
+#include "cli/ArgParse.h"
 #include "cli/Cli.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
@@ -64,27 +65,6 @@ struct Operation {
     std::vector<std::pair<int, int>> Ranges; // --select
     double Length = 0, Slots = 0;            // --pitlane
 };
-
-std::optional<long> ParseWhole(std::string_view s) {
-    long v = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc{} && ptr == s.data() + s.size() ? std::optional<long>(v) : std::nullopt;
-}
-
-std::optional<double> ParseReal(std::string_view s) {
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return ec == std::errc{} && ptr == s.data() + s.size() ? std::optional<double>(v) : std::nullopt;
-}
-
-std::vector<std::string_view> SplitCommas(std::string_view s) {
-    std::vector<std::string_view> parts;
-    for (std::size_t comma; (comma = s.find(',')) != std::string_view::npos; s.remove_prefix(comma + 1)) {
-        parts.push_back(s.substr(0, comma));
-    }
-    parts.push_back(s);
-    return parts;
-}
 
 // "0,3-7" as index ranges (inclusive).
 std::vector<std::pair<int, int>> ParseList(const std::string& text) {

@@ -2,8 +2,10 @@
 
 #include "cli/AiwCommand.h"
 #include "cli/ConsoleUi.h"
+#include "cli/DummyCommand.h"
 #include "cli/ModelJson.h"
 #include "cli/PathCommand.h"
+#include "cli/SceneCommand.h"
 #include "cli/TrackCommand.h"
 #include "config/ConfigFile.h"
 #include "formats/BinFormat.h"
@@ -39,6 +41,9 @@ constexpr const char* kUsage =
     "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
     "  path     print, convert or derive a path file (zorvane-cli path --help)\n"
     "  track    build the track model along a path file (zorvane-cli track --help)\n"
+    "  scene    open the objects of a scene file into one model, or correct them\n"
+    "           (zorvane-cli scene --help)\n"
+    "  dummies  add, move and delete the dummy objects of a scene (zorvane-cli dummies --help)\n"
     "\n"
     "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
     "extension decides: .vrl is scgt, .bin is bin.\n"
@@ -410,7 +415,8 @@ std::string ChangedNames(const edit::Change& changed) {
         {edit::Change::Geometry, "geometry"},   {edit::Change::Polygons, "polygons"},
         {edit::Change::Waypoints, "waypoints"}, {edit::Change::Selection, "selection"},
         {edit::Change::Parts, "parts"},         {edit::Change::Textures, "textures"},
-        {edit::Change::Counts, "counts"}};
+        {edit::Change::Counts, "counts"},       {edit::Change::Path, "path"},
+        {edit::Change::Dummies, "dummies"},     {edit::Change::Cameras, "cameras"}};
     std::string text;
     const char* separator = " ";
     for (const auto& [bit, name] : kParts) {
@@ -441,6 +447,12 @@ int RunCli(const std::vector<std::string>& args, const std::string& configPath, 
     }
     if (args[0] == "track") {
         return RunTrack(args, configPath, out, err);
+    }
+    if (args[0] == "scene") {
+        return RunScene(args, configPath, out, err);
+    }
+    if (args[0] == "dummies") {
+        return RunDummies(args, out, err);
     }
     const auto& commands = Commands();
     const auto cmd =

@@ -8,22 +8,27 @@
 #include "formats/VrlWriter.h"
 #include "model/Paths.h"
 #include "track/PathOps.h"
+#include "track/SceneFile.h"
 #include "track/TrackGenerator.h"
 #include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <ctime>
 #include <filesystem>
+#include <iomanip>
+#include <locale>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 namespace zv::cli {
 namespace {
 
 constexpr const char* kTrackUsage =
     "usage: zorvane-cli track [--widths W0,...,W10] [--textures T0,...,T10] [--split D] [--parts FOLDER]\n"
-    "                         PATH.zvp... OUT.vrl|OUT.bin\n"
+    "                         [--scene road|side SCENE.txt] [--date TEXT] PATH.zvp... OUT.vrl|OUT.bin\n"
     "\n"
     "Reads every PATH in order, each appended to the path, builds the track along it as the\n"
     "track builder's \"Create\" does, and saves the whole model as OUT (.vrl: Sports Car GT VRL,\n"
@@ -34,7 +39,10 @@ constexpr const char* kTrackUsage =
     "  --textures T  the eleven strip textures (default Grasc,Grasb,Conca,Grasa,Dirtl,Roada,\n"
     "                Dirtr,Grasa,Conca,Grasb,Grasc)\n"
     "  --split D     the split distance: a new part starts after this length (default 40)\n"
-    "  --parts F     also save every part as its own VRL file in folder F (created when missing)\n";
+    "  --parts F     also save every part as its own VRL file in folder F (created when missing)\n"
+    "  --scene G S   also write the partial scene file of the parts as S, their instances in\n"
+    "                group G (road or side)\n"
+    "  --date TEXT   the date written in the scene file (default today, as 12/31/99)\n";
 
 struct UsageError {
     std::string Text;
@@ -43,6 +51,9 @@ struct UsageError {
 struct Arguments {
     track::TrackSection Section;
     std::string PartsFolder;
+    std::optional<track::SceneGroup> SceneGroup;
+    std::string ScenePath;
+    std::optional<std::string> Date;
     std::vector<std::string> Files;
     bool Help = false;
 };
@@ -77,13 +88,27 @@ std::vector<std::string> Eleven(const std::string& option, const std::string& va
     return items;
 }
 
+track::SceneGroup ParseGroup(const std::string& name) {
+    if (name == "road") {
+        return track::SceneGroup::Road;
+    }
+    if (name == "side") {
+        return track::SceneGroup::Side;
+    }
+    throw UsageError{"unknown group '" + name + "' for --scene (road or side)"};
+}
+
 Arguments ParseArguments(const std::vector<std::string>& args) {
     Arguments a;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& s = args[i];
-        const bool takesValue = s == "--widths" || s == "--textures" || s == "--split" || s == "--parts";
+        const bool takesValue =
+            s == "--widths" || s == "--textures" || s == "--split" || s == "--parts" || s == "--date";
         if (takesValue && i + 1 >= args.size()) {
             throw UsageError{s + " needs a value"};
+        }
+        if (s == "--scene" && i + 2 >= args.size()) {
+            throw UsageError{"--scene needs a group (road or side) and a file"};
         }
         if (s == "--help" || s == "-h") {
             a.Help = true;
@@ -110,11 +135,19 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
             a.Section.SplitDistance = *d;
         } else if (s == "--parts") {
             a.PartsFolder = args[++i];
+        } else if (s == "--scene") {
+            a.SceneGroup = ParseGroup(args[++i]);
+            a.ScenePath = args[++i];
+        } else if (s == "--date") {
+            a.Date = args[++i];
         } else if (s.size() > 1 && s[0] == '-') {
             throw UsageError{"unknown option '" + s + "'"};
         } else {
             a.Files.push_back(s);
         }
+    }
+    if (a.Date && !a.SceneGroup) {
+        throw UsageError{"--date is only for the scene file of --scene"};
     }
     return a;
 }
@@ -127,6 +160,17 @@ bool IsBin(const std::string& path) {
         throw UsageError{"cannot tell the format of '" + path + "'; name it .vrl or .bin"};
     }
     return ext == ".bin";
+}
+
+// Today's date in the short form of the C locale ("12/31/99"), whatever the user's locale.
+std::string Today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::ostringstream text;
+    text.imbue(std::locale::classic());
+    text << std::put_time(&local, "%x");
+    return text.str();
 }
 
 int Run(const Arguments& a, const std::string& configPath, std::ostream& err) {
@@ -161,13 +205,19 @@ int Run(const Arguments& a, const std::string& configPath, std::ostream& err) {
     if (!saved) {
         return kFailed;
     }
-    if (a.PartsFolder.empty()) {
+    if (!a.PartsFolder.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(a.PartsFolder, ec);
+        const std::string anyFile = (std::filesystem::path(a.PartsFolder) / "parts.vrl").string();
+        if (!formats::SaveAllParts(*ws, anyFile, formats::VrlVariant::Scgt)) {
+            return kFailed;
+        }
+    }
+    if (!a.SceneGroup) {
         return kOk;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(a.PartsFolder, ec);
-    const std::string anyFile = (std::filesystem::path(a.PartsFolder) / "parts.vrl").string();
-    return formats::SaveAllParts(*ws, anyFile, formats::VrlVariant::Scgt) ? kOk : kFailed;
+    const std::string date = a.Date ? *a.Date : Today();
+    return track::WritePartialScene(ui, ws->Model, *a.SceneGroup, date, a.ScenePath) ? kOk : kFailed;
 }
 
 } // namespace

@@ -49,12 +49,11 @@ void AppendList(std::string& out, const std::vector<std::string>& names, const c
 // The file of a plain object name inside folder, found whatever its letter case; the reason
 // otherwise (the name goes to Skipped or Failed).
 enum class Found { File, NotPlain, Missing };
-Found FindObject(const std::string& folder, const std::string& name, std::string& path) {
+Found FindObject(const model::FolderFiles& folder, const std::string& name, std::string& path) {
     if (!track::IsPlainFileName(name)) {
         return Found::NotPlain;
     }
-    const std::string joined = folder.empty() ? name : (folder.back() == '/' ? folder + name : folder + "/" + name);
-    const std::optional<std::string> found = model::FindFileNoCase(joined);
+    const std::optional<std::string> found = folder.Find(name);
     if (!found) {
         return Found::Missing;
     }
@@ -158,10 +157,11 @@ edit::Change LoadScene(Workspace& ws, edit::Recorder& rec, const std::string& fo
         const std::size_t usable = std::min<std::size_t>(scene.Objects.size(), model::kMaxParts);
         r.ObjectsDropped = static_cast<int>(scene.Objects.size() - usable);
         model::UiRedirect gathered(ws.Relay);
+        const model::FolderFiles files(folder); // one listing for every object
         for (std::size_t i = 0; i < usable; ++i) {
             const std::string& name = scene.Objects[i];
             std::string path;
-            switch (FindObject(folder, name, path)) {
+            switch (FindObject(files, name, path)) {
             case Found::NotPlain:
                 r.Skipped.push_back(name);
                 continue;
@@ -178,8 +178,14 @@ edit::Change LoadScene(Workspace& ws, edit::Recorder& rec, const std::string& fo
             }
             gathered.Take();
         }
-        rec.Vertices(std::min(oldVertices, m.VertCount), std::max(oldVertices, m.VertCount));
-        rec.Polygons(std::min(oldPolygons, m.PolyCount), std::max(oldPolygons, m.PolyCount));
+        // Rows beyond the old model are taken as loaded: they were no part of it, and redo
+        // needs them.
+        if (m.VertCount > oldVertices) {
+            rec.Vertices(oldVertices, m.VertCount);
+        }
+        if (m.PolyCount > oldPolygons) {
+            rec.Polygons(oldPolygons, m.PolyCount);
+        }
         model::UpdateTitleLine(m, ws.Ui);
         changed |= C::Geometry | C::Polygons | C::Selection | C::Parts | C::Textures | C::Counts;
     }
@@ -199,9 +205,10 @@ SceneReport FixSceneObjects(model::UserInterface& ui, const config::Settings& se
     scratch->Settings = settings;
     scratch->Settings.LoadTexturesOnOpen = false; // the files are rewritten, never shown
     model::UiRedirect gathered(scratch->Relay);
+    const model::FolderFiles files(folder);
     for (const std::string& name : scene.Objects) {
         std::string path;
-        switch (FindObject(folder, name, path)) {
+        switch (FindObject(files, name, path)) {
         case Found::NotPlain:
             r.Skipped.push_back(name);
             continue;

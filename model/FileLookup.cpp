@@ -60,4 +60,43 @@ std::optional<std::string> FindFileNoCase(const std::string& path) {
     return prefix + *best;
 }
 
+FolderFiles::FolderFiles(const std::string& folder) {
+    prefix_ = folder.empty() ? std::string() : (folder.back() == '/' ? folder : folder + "/");
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (!IsRegularFile(it->path())) {
+            continue;
+        }
+        const std::string name = it->path().filename().string();
+        exact_.insert(name);
+        std::string lower = name;
+        for (char& c : lower) {
+            c = LowerAscii(c);
+        }
+        auto [at, added] = byLower_.emplace(std::move(lower), name);
+        if (!added && name < at->second) {
+            at->second = name;
+        }
+    }
+}
+
+std::optional<std::string> FolderFiles::Find(const std::string& name) const {
+    if (name.empty() || name.find_first_of("/\\") != std::string::npos) {
+        return std::nullopt;
+    }
+    if (exact_.contains(name)) {
+        return prefix_ + name;
+    }
+    std::string lower = name;
+    for (char& c : lower) {
+        c = LowerAscii(c);
+    }
+    const auto at = byLower_.find(lower);
+    if (at == byLower_.end()) {
+        return std::nullopt;
+    }
+    return prefix_ + at->second;
+}
+
 } // namespace zv::model

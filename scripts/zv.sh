@@ -35,7 +35,7 @@ need_packages() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-fuzz_targets=(vrl bin config bmp raw aiw path)
+fuzz_targets=(vrl bin config bmp raw aiw path scene)
 
 # Builds the libFuzzer targets with clang in build/fuzz.
 build_fuzz() {

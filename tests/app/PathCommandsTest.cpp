@@ -101,7 +101,7 @@ TEST_F(PathCommandsTest, CreateNamesAWidthThatIsNotANumber) {
 }
 
 TEST_F(PathCommandsTest, OpenMergesAndSaveWritesThroughTheDialogs) {
-    w.Ws().Settings.ScgtModelPath = dir.Path().string();
+    w.Ws().Settings.ScgtTrackPath = dir.Path().string();
     const std::string path =
         dir.Write("a.zvp", "number_points=2\r\nPointPos=(1,2,3)\r\nPointPos=(4,5,6)\r\n");
     std::vector<FileRequest> asked;

@@ -26,6 +26,15 @@ TEST(FileLookupTest, FindsTheExactNameFirstThenAnyCaseInTheGivenFolder) {
     EXPECT_EQ(FindFileNoCase(dir.File("sub/TRUCK.BIN.INFO")), std::nullopt) << "the folder is taken as given";
     EXPECT_EQ(FindFileNoCase(dir.File("nofolder/x")), std::nullopt);
     EXPECT_EQ(FindFileNoCase(dir.Path().string() + "/"), std::nullopt);
+
+    // Listed once, the same answers for names in the folder.
+    const FolderFiles files(dir.Path().string());
+    for (const char* name : {"road.raw", "ROAD.raw", "truck.bin.info", "GRASS.RAW", "truck.bin"}) {
+        EXPECT_EQ(files.Find(name), FindFileNoCase(dir.File(name))) << name;
+    }
+    EXPECT_EQ(files.Find("Sub/TRUCK.BIN.INFO"), std::nullopt) << "never below the folder";
+    EXPECT_EQ(files.Find("..\\Road.RAW"), std::nullopt);
+    EXPECT_EQ(FolderFiles(dir.File("nofolder")).Find("x"), std::nullopt);
 }
 
 } // namespace

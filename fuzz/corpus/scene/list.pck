@@ -1,0 +1,4 @@
+trak000.vrl
+SIDR000.VRL
+../up.vrl
+readme.txt
