@@ -47,6 +47,40 @@ void MainWindow::ConnectFileMenu() {
     On("mnuFile2", 2, &MainWindow::SaveBin);
     On("mnuFileMerge", 0, &MainWindow::MergeScgt);
     On("mnuFileMerge", 1, &MainWindow::MergeF1);
+    // The importers' items come from the table of model formats.
+    for (const formats::ModelFormat& f : formats::ModelFormats()) {
+        if (f.Menu.empty()) {
+            continue;
+        }
+        if (QAction* item = Item(std::string(f.Menu), f.MenuIndex)) {
+            connect(item, &QAction::triggered, this, [this, &f] { OpenImported(f); });
+        }
+    }
+}
+
+void MainWindow::OpenImported(const formats::ModelFormat& format) {
+    if (!ConfirmDiscard()) {
+        return;
+    }
+    const std::string folder =
+        format.Textures == TextureFiles::Raw ? ws_->Settings.Mtm2ModelPath : ws_->Settings.ScgtModelPath;
+    const std::string path = ChooseFile(false, std::string(format.DialogTitle).c_str(),
+                                        std::string(format.DialogFilter).c_str(), folder);
+    if (path.empty()) {
+        return;
+    }
+    // A dialog that offers several formats (the Nascar Revolution model and track): the chosen
+    // file's extension decides among the entries that share the dialog.
+    const formats::ModelFormat* chosen = &format;
+    for (const formats::ModelFormat& f : formats::ModelFormats()) {
+        if (f.DialogTitle == format.DialogTitle && !f.Extensions.empty() &&
+            model::UpperAscii(path).ends_with(model::UpperAscii(f.Extensions.front()))) {
+            chosen = &f;
+            break;
+        }
+    }
+    format_ = ModelFormat::Scgt; // an imported model is saved as a Sports Car GT model
+    AfterOpen(formats::OpenModelFile(*ws_, *chosen, path), path);
 }
 
 bool MainWindow::HasSomethingToSave(const char* title) {

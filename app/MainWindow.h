@@ -5,6 +5,7 @@
 
 #include "app/QtUserInterface.h"
 #include "edit/Change.h"
+#include "formats/ModelFormat.h"
 #include "workspace/Commands.h"
 #include "workspace/Workspace.h"
 
@@ -146,6 +147,8 @@ private:
     // File menu commands.
     void NewModelCommand();
     void OpenScgt();
+    // An Open menu item of a format of the table: its dialog, then the shared open.
+    void OpenImported(const formats::ModelFormat& format);
     void OpenF1();
     void OpenBin();
     void SaveScgt();

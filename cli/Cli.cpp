@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/AiwCommand.h"
+#include "cli/ArgParse.h"
 #include "cli/ConsoleUi.h"
 #include "cli/DummyCommand.h"
 #include "cli/ModelJson.h"
@@ -10,6 +11,7 @@
 #include "config/ConfigFile.h"
 #include "formats/BinFormat.h"
 #include "formats/FileBytes.h"
+#include "formats/ModelFormat.h"
 #include "formats/VrlReader.h"
 #include "formats/VrlWriter.h"
 #include "model/Columns.h"
@@ -41,15 +43,16 @@ constexpr const char* kUsage =
     "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
     "  path     print, convert or derive a path file (zorvane-cli path --help)\n"
     "  track    build the track model along a path file (zorvane-cli track --help)\n"
+    "  formats  list the model formats\n"
     "  scene    open the objects of a scene file into one model, or correct them\n"
     "           (zorvane-cli scene --help)\n"
     "  dummies  add, move and delete the dummy objects of a scene (zorvane-cli dummies --help)\n"
     "\n"
-    "Formats: scgt (Sports Car GT VRL), f1 (F1 2000 VRL), bin (MTM2 BIN). Without an option the\n"
-    "extension decides: .vrl is scgt, .bin is bin.\n"
+    "Formats: see 'zorvane-cli formats'. Without an option the extension decides where it can.\n"
     "Run 'zorvane-cli COMMAND --help' for a command's options.\n";
 
-enum class Format { Scgt, F1, Bin };
+// A format of the table; never null once chosen.
+using Format = const formats::ModelFormat*;
 
 struct Options {
     std::optional<Format> From; // --format or --from
@@ -60,6 +63,7 @@ struct Options {
     std::string Palette;                 // --palette
     bool AboutOrigin = false;            // --about-origin
     std::vector<std::string> Operations; // edit: everything from the first operation on
+    std::optional<int> Section;          // --section: a track file's section
 };
 
 struct UsageError {
@@ -68,22 +72,27 @@ struct UsageError {
 
 struct Command {
     const char* Name;
-    const char* Usage;
+    std::string Usage;
     std::set<std::string> Flags; // the options it takes
     int (*Run)(const Options&, const std::string&, std::ostream&, std::ostream&);
 };
 
 std::optional<Format> ParseFormat(const std::string& name) {
-    if (name == "scgt") {
-        return Format::Scgt;
-    }
-    if (name == "f1") {
-        return Format::F1;
-    }
-    if (name == "bin") {
-        return Format::Bin;
+    if (const formats::ModelFormat* f = formats::FindFormat(name)) {
+        return f;
     }
     return std::nullopt;
+}
+
+// The help texts name the formats of the table: {formats} every one, {writable} those written.
+std::string WithFormats(std::string text) {
+    for (const auto& [key, names] : {std::pair<std::string, std::string>{"{formats}", formats::FormatNames(false)},
+                                     std::pair<std::string, std::string>{"{writable}", formats::FormatNames(true)}}) {
+        for (std::size_t at; (at = text.find(key)) != std::string::npos;) {
+            text.replace(at, key.size(), names);
+        }
+    }
+    return text;
 }
 
 // Parses the options of a command; throws UsageError.
@@ -100,6 +109,13 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
         } else if (std::string(cmd.Name) == "edit" && FindEditOperation(a) != nullptr) {
             o.Operations.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
             break;
+        } else if (a == "--section" && cmd.Flags.count(a) != 0) {
+            const std::optional<long> n = i + 1 < args.size() ? ParseWhole(args[i + 1]) : std::nullopt;
+            if (!n || *n < 0 || *n > 255) {
+                throw UsageError{"--section needs a number 0 .. 255"};
+            }
+            o.Section = static_cast<int>(*n);
+            ++i;
         } else if (a == "--palette" && cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
                 throw UsageError{a + " needs a FILE"};
@@ -107,10 +123,12 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
             o.Palette = args[++i];
         } else if (cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
-                throw UsageError{a + " needs a value (scgt, f1 or bin)"};
+                throw UsageError{a + " needs a format (" + formats::FormatNames(a == "--to") + ")"};
             }
             const auto f = ParseFormat(args[++i]);
-            if (!f || (a == "--to" && *f == Format::Bin && std::string(cmd.Name) == "parts")) {
+            const bool vrl = f && ((*f)->Name == "scgt" || (*f)->Name == "f1");
+            if (!f || (a == "--to" && (*f)->Save == nullptr) ||
+                (a == "--to" && !vrl && std::string(cmd.Name) == "parts")) {
                 throw UsageError{"unknown format '" + args[i] + "' for " + a};
             }
             (a == "--to" ? o.To : o.From) = f;
@@ -128,18 +146,14 @@ Format FormatOf(const std::optional<Format>& given, const std::string& path) {
     if (given) {
         return *given;
     }
-    const std::string name = model::UpperAscii(model::FileNameOf(path));
-    if (name.ends_with(".VRL")) {
-        return Format::Scgt;
-    }
-    if (name.ends_with(".BIN")) {
-        return Format::Bin;
+    if (const formats::ModelFormat* f = formats::FormatForPath(path)) {
+        return f;
     }
     throw UsageError{"cannot tell the format of '" + path + "' from its extension; name it with an option"};
 }
 
 formats::VrlVariant VariantOf(Format f) {
-    return f == Format::F1 ? formats::VrlVariant::F1_2000 : formats::VrlVariant::Scgt;
+    return f->Name == "f1" ? formats::VrlVariant::F1_2000 : formats::VrlVariant::Scgt;
 }
 
 // The console port, keeping the texture list so that info can print it.
@@ -164,19 +178,21 @@ struct Session {
     Workspace Ws;
 };
 
-bool Load(Session& s, const std::string& path, Format f, bool merge) {
-    if (f == Format::Bin) {
-        return merge ? formats::MergeBin(s.Ws, path) : formats::OpenBin(s.Ws, path);
+bool Load(Session& s, const std::string& path, Format f, bool merge, const std::optional<int>& section) {
+    if (merge) {
+        if (f->Merge == nullptr) {
+            throw UsageError{std::string(f->Name) + " files cannot be merged: give one FILE"};
+        }
+        return f->Merge(s.Ws, path);
     }
-    return merge ? formats::MergeVrl(s.Ws, path, VariantOf(f)) : formats::OpenVrl(s.Ws, path, VariantOf(f));
+    return formats::OpenModelFile(s.Ws, *f, path, {section.value_or(0)}); // no one to ask
 }
 
 // Opens the first file and merges the rest; false after a failure, which has been reported.
-bool LoadFiles(Session& s, const std::vector<std::string>& files, const std::optional<Format>& given,
-               std::ostream& err) {
+bool LoadFiles(Session& s, const std::vector<std::string>& files, const Options& o, std::ostream& err) {
     for (std::size_t i = 0; i < files.size(); ++i) {
         const int before = s.Ui.MessageCount();
-        if (!Load(s, files[i], FormatOf(given, files[i]), i > 0)) {
+        if (!Load(s, files[i], FormatOf(o.From, files[i]), i > 0, o.Section)) {
             if (s.Ui.MessageCount() == before) {
                 err << "zorvane-cli: cannot read '" << files[i] << "'\n";
             }
@@ -223,7 +239,7 @@ void NeedFiles(const Options& o, std::size_t least, std::size_t most, const char
 int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
     NeedFiles(o, 1, SIZE_MAX, "info needs at least one FILE");
     auto s = std::make_unique<Session>(err, configPath, o.Textures);
-    if (!LoadFiles(*s, o.Files, o.From, err)) {
+    if (!LoadFiles(*s, o.Files, o, err)) {
         return kFailed;
     }
     PrintInfo(*s, out, o.Textures);
@@ -233,7 +249,7 @@ int RunInfo(const Options& o, const std::string& configPath, std::ostream& out, 
 int RunDump(const Options& o, const std::string& configPath, std::ostream& out, std::ostream& err) {
     NeedFiles(o, 1, 1, "dump needs exactly one FILE");
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, o.Files, o.From, err)) {
+    if (!LoadFiles(*s, o.Files, o, err)) {
         return kFailed;
     }
     out << ModelJson(s->Ws.Model) << '\n';
@@ -242,15 +258,17 @@ int RunDump(const Options& o, const std::string& configPath, std::ostream& out, 
 
 // Saves the whole model as the Save menu does.
 bool SaveWhole(Session& s, const std::string& path, Format to) {
-    return to == Format::Bin ? formats::WriteBin(s.Ws, path)
-                             : formats::SaveVrlModel(s.Ws, path, VariantOf(to));
+    if (to->Save == nullptr) {
+        throw UsageError{std::string(to->Name) + " files are read only; save as " + formats::FormatNames(true)};
+    }
+    return to->Save(s.Ws, path);
 }
 
 int RunConvert(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
     NeedFiles(o, 2, 2, "convert needs IN and OUT");
     const Format to = FormatOf(o.To, o.Files[1]);
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+    if (!LoadFiles(*s, {o.Files[0]}, o, err)) {
         return kFailed;
     }
     return SaveWhole(*s, o.Files[1], to) ? kOk : kFailed;
@@ -292,7 +310,7 @@ int RunEdit(const Options& o, const std::string& configPath, std::ostream& out, 
     }
     const Format to = FormatOf(o.To, o.Files[1]);
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+    if (!LoadFiles(*s, {o.Files[0]}, o, err)) {
         return kFailed;
     }
     s->Ws.Tools.AboutCentre = !o.AboutOrigin;
@@ -312,7 +330,7 @@ int RunEdit(const Options& o, const std::string& configPath, std::ostream& out, 
 const char* EditUsage() {
     static const std::string text = [] {
         std::string t =
-            "usage: zorvane-cli edit [--from scgt|f1|bin] [--to scgt|f1|bin] [--about-origin] IN OUT\n"
+            "usage: zorvane-cli edit [--from F] [--to F] [--about-origin] IN OUT\n"
             "                        OPERATION...\n"
             "\n"
             "Opens IN, applies the operations in order, each as one step of the edit history, and\n"
@@ -320,8 +338,8 @@ const char* EditUsage() {
             "counts, the selected and unused vertices and what changed. An operation that is\n"
             "refused prints its message, and OUT is not written.\n"
             "\n"
-            "  --from F        format of IN (default from its extension)\n"
-            "  --to F          format of OUT (default from its extension)\n"
+            "  --from F        format of IN (default from its extension): {formats}\n"
+            "  --to F          format of OUT (default from its extension): {writable}\n"
             "  --about-origin  rotate about the origin (default: about the selection centre)\n"
             "\n"
             "operations:\n";
@@ -338,13 +356,13 @@ const char* EditUsage() {
 int RunParts(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
     NeedFiles(o, 2, 2, "parts needs IN and FOLDER");
     auto s = std::make_unique<Session>(err, configPath);
-    if (!LoadFiles(*s, {o.Files[0]}, o.From, err)) {
+    if (!LoadFiles(*s, {o.Files[0]}, o, err)) {
         return kFailed;
     }
     std::error_code ec;
     std::filesystem::create_directories(o.Files[1], ec);
     const std::string anyFile = (std::filesystem::path(o.Files[1]) / "parts.vrl").string();
-    return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To.value_or(Format::Scgt))) ? kOk : kFailed;
+    return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To.value_or(formats::FindFormat("scgt")))) ? kOk : kFailed;
 }
 
 int RunRaw2Bmp(const Options& o, const std::string&, std::ostream&, std::ostream& err) {
@@ -353,46 +371,67 @@ int RunRaw2Bmp(const Options& o, const std::string&, std::ostream&, std::ostream
     return textures::ConvertRawToBmp(o.Files[0], o.Palette, o.Files[1], ui) ? kOk : kFailed;
 }
 
-const std::vector<Command>& Commands() {
-    static const std::vector<Command> commands{
+int RunFormats(const Options& o, const std::string&, std::ostream& out, std::ostream&) {
+    NeedFiles(o, 0, 0, "formats takes no FILE");
+    for (const formats::ModelFormat& f : formats::ModelFormats()) {
+        std::string line = std::string(f.Name);
+        line.resize(std::max<std::size_t>(line.size() + 1, 11), ' ');
+        line += f.Save != nullptr ? "read, write  " : "read         ";
+        std::string extensions;
+        for (const std::string_view e : f.Extensions) {
+            extensions += (extensions.empty() ? "" : " ") + std::string(e);
+        }
+        line += extensions;
+        line.resize(std::max<std::size_t>(line.size() + 1, 36), ' ');
+        out << line << f.Label << (f.ExtensionDecides ? "" : " (name it with --format)") << '\n';
+    }
+    return kOk;
+}
+
+std::vector<Command> MakeCommands() {
+    std::vector<Command> commands{
         {"info",
-         "usage: zorvane-cli info [--format scgt|f1|bin] [--textures] FILE [FILE...]\n"
+         "usage: zorvane-cli info [--format F] [--section N] [--textures] FILE [FILE...]\n"
          "\n"
          "Opens the first FILE, merges the others in order, then prints the title line, the\n"
          "model information, the parts and the texture names.\n"
          "\n"
-         "  --format F   format of the files (default from each extension)\n"
+         "  --format F   format of the files (default from each extension): {formats}\n"
+         "  --section N  the section of a track file that has several (default 0)\n"
          "  --textures   load the textures (BMP beside a VRL file, RAW from the MTM2 art folder)\n"
          "               and print each texture's list entry, a tab and its size WxH\n",
-         {"--format", "--textures"},
+         {"--format", "--section", "--textures"},
          RunInfo},
         {"dump",
-         "usage: zorvane-cli dump [--format scgt|f1|bin] FILE\n"
+         "usage: zorvane-cli dump [--format F] [--section N] FILE\n"
          "\n"
          "Prints the vertices, polygons, texture names and parts of FILE as JSON.\n"
          "\n"
-         "  --format F   format of the file (default from its extension)\n",
-         {"--format"},
+         "  --format F   format of the file (default from its extension): {formats}\n"
+         "  --section N  the section of a track file that has several\n",
+         {"--format", "--section"},
          RunDump},
         {"convert",
-         "usage: zorvane-cli convert [--from scgt|f1|bin] [--to scgt|f1|bin] IN OUT\n"
+         "usage: zorvane-cli convert [--from F] [--section N] [--to F] IN OUT\n"
          "\n"
          "Opens IN and saves the whole model as OUT, as the Save menu does.\n"
          "\n"
-         "  --from F     format of IN (default from its extension)\n"
-         "  --to F       format of OUT (default from its extension)\n",
-         {"--from", "--to"},
+         "  --from F     format of IN (default from its extension): {formats}\n"
+         "  --section N  the section of a track file that has several\n"
+         "  --to F       format of OUT (default from its extension): {writable}\n",
+         {"--from", "--to", "--section"},
          RunConvert},
-        {"edit", EditUsage(), {"--from", "--to", "--about-origin"}, RunEdit},
+        {"edit", EditUsage(), {"--from", "--to", "--about-origin", "--section"}, RunEdit},
         {"parts",
-         "usage: zorvane-cli parts [--from scgt|f1|bin] [--to scgt|f1] IN FOLDER\n"
+         "usage: zorvane-cli parts [--from F] [--section N] [--to scgt|f1] IN FOLDER\n"
          "\n"
          "Opens IN and saves every part as its own VRL file in FOLDER (created when missing),\n"
          "named after the part, as \"Save all parts\" does.\n"
          "\n"
-         "  --from F     format of IN (default from its extension)\n"
+         "  --from F     format of IN (default from its extension): {formats}\n"
+         "  --section N  the section of a track file that has several\n"
          "  --to F       VRL variant of the part files (default scgt)\n",
-         {"--from", "--to"},
+         {"--from", "--to", "--section"},
          RunParts},
         {"raw2bmp",
          "usage: zorvane-cli raw2bmp [--palette FILE] IN.raw OUT.bmp\n"
@@ -404,7 +443,22 @@ const std::vector<Command>& Commands() {
          "               metalcr2.act beside it, then black)\n",
          {"--palette"},
          RunRaw2Bmp},
+        {"formats",
+         "usage: zorvane-cli formats\n"
+         "\n"
+         "Lists the model formats: the word --format, --from and --to take, whether the format\n"
+         "is read or also written, its extensions and what it is.\n",
+         {},
+         RunFormats},
     };
+    for (Command& c : commands) {
+        c.Usage = WithFormats(c.Usage);
+    }
+    return commands;
+}
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = MakeCommands(); // immutable once made
     return commands;
 }
 

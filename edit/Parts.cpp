@@ -125,6 +125,23 @@ std::string DefaultPartName(int number) {
     return "Obj" + ThreeDigits(number);
 }
 
+namespace {
+
+// Names part g of members polygons (already in GroupPoly) and adds its node.
+int NamePart(model::ModelStore& m, model::UserInterface& ui, const std::string& name, int g, int members) {
+    const std::string partName = name.empty() ? DefaultPartName(g) : name;
+    m.GroupName[g] = partName;
+    m.GroupSize[g] = members;
+    m.PartNodes.push_back({partName + "   p:" + std::to_string(members), true});
+    m.SelectedPart = g;
+    ui.PartTreeChanged();
+    ShowPartCount(m, ui);
+    ui.ShowPartsWindow();
+    return g;
+}
+
+} // namespace
+
 int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& name) {
     if (m.PartCount() >= model::kMaxParts) {
         return 0;
@@ -139,15 +156,23 @@ int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& n
     if (members == 0) {
         return 0;
     }
-    const std::string partName = name.empty() ? DefaultPartName(g) : name;
-    m.GroupName[g] = partName;
-    m.GroupSize[g] = members;
-    m.PartNodes.push_back({partName + "   p:" + std::to_string(members), true});
-    m.SelectedPart = g;
-    ui.PartTreeChanged();
-    ShowPartCount(m, ui);
-    ui.ShowPartsWindow();
-    return g;
+    return NamePart(m, ui, name, g, members);
+}
+
+int AddPartOfPolygons(model::ModelStore& m, model::UserInterface& ui, const std::string& name, int first, int count) {
+    if (m.PartCount() >= model::kMaxParts || first < 0) {
+        return 0;
+    }
+    const int g = m.PartCount() + 1;
+    const int end = std::min({first + std::min(count, model::kMaxPartMembers), m.PolyCount, model::kPolygonCapacity});
+    int members = 0;
+    for (int p = first; p < end; ++p) {
+        m.GroupPoly(g, ++members) = p;
+    }
+    if (members == 0) {
+        return 0;
+    }
+    return NamePart(m, ui, name, g, members);
 }
 
 std::string PartFileName(const model::ModelStore& m, int g) {

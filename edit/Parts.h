@@ -24,6 +24,11 @@ std::string DefaultPartName(int number);
 // name gives the default name. Returns the new part's number, or 0 when none was made.
 int AddPart(model::ModelStore& m, model::UserInterface& ui, const std::string& name);
 
+// Creates a part of the polygons first .. first + count - 1 (at most 1280 of them), without
+// going through the selection: a loader making one part per object of a file. Nothing with 800
+// parts, with no such polygon, or with an empty range. Returns the new part's number or 0.
+int AddPartOfPolygons(model::ModelStore& m, model::UserInterface& ui, const std::string& name, int first, int count);
+
 // The name part g is saved under: its tree text up to the first blank (the whole text when it
 // has none). "" when there is no part g.
 std::string PartBaseName(const model::ModelStore& m, int g);

@@ -1,7 +1,6 @@
 #include "formats/DroppedFiles.h"
 
-#include "formats/BinFormat.h"
-#include "formats/VrlReader.h"
+#include "formats/ModelFormat.h"
 #include "model/Paths.h"
 #include "workspace/Commands.h"
 
@@ -30,18 +29,18 @@ bool MergeAsStep(Workspace& ws, const std::function<bool()>& merge) {
 }
 
 std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& paths, bool f1Vrl) {
-    const VrlVariant variant = f1Vrl ? VrlVariant::F1_2000 : VrlVariant::Scgt;
     std::string last;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
-        const std::string kind = path.size() >= 4 ? model::UpperAscii(path.substr(path.size() - 4)) : "";
-        const bool first = i == 0;
+        const ModelFormat* f = FormatForPath(path);
+        if (f != nullptr && f1Vrl && f->Name == "scgt") {
+            f = FindFormat("f1");
+        }
         bool loaded = false;
-        if (kind == ".VRL") {
-            loaded = first ? OpenVrl(ws, path, variant)
-                           : MergeAsStep(ws, [&] { return MergeVrl(ws, path, variant); });
-        } else if (kind == ".BIN") {
-            loaded = first ? OpenBin(ws, path) : MergeAsStep(ws, [&] { return MergeBin(ws, path); });
+        if (f != nullptr && i == 0) {
+            loaded = OpenModelFile(ws, *f, path);
+        } else if (f != nullptr && f->Merge != nullptr) {
+            loaded = MergeAsStep(ws, [&] { return f->Merge(ws, path); });
         }
         if (loaded) {
             last = model::FileNameOf(path);

@@ -2,6 +2,7 @@
 
 #include "formats/ByteReader.h"
 #include "formats/FileBytes.h"
+#include "formats/ModelFormat.h"
 #include "model/Numbers.h"
 #include "model/Paths.h"
 #include "workspace/ModelLifecycle.h"
@@ -333,34 +334,29 @@ std::optional<ReadError> DecodeFile(Workspace& ws, const std::string& path, VrlV
     return std::nullopt;
 }
 
+void DecodeVrl(DecodeJob& job, VrlVariant variant) {
+    VrlDecoder d(job.Bytes, variant, Mode::Open, job.Model);
+    d.Decode();
+    job.Vertices = d.VertexCount();
+    job.Polygons = d.PolygonCount();
+    if (variant == VrlVariant::Scgt) {
+        job.Normals = d.NormalCount();
+    }
+    job.TextureNames = d.Names();
+}
+
 } // namespace
 
+void DecodeScgtVrl(DecodeJob& job) {
+    DecodeVrl(job, VrlVariant::Scgt);
+}
+
+void DecodeF1Vrl(DecodeJob& job) {
+    DecodeVrl(job, VrlVariant::F1_2000);
+}
+
 bool OpenVrl(Workspace& ws, const std::string& path, VrlVariant variant) {
-    if (path.size() < 5 || !FileIsThere(ws, path)) {
-        return false;
-    }
-    ModelStore& m = ws.Model;
-    BeginOpen(ws);
-    const auto fault = DecodeFile(ws, path, variant, Mode::Open, [&](const VrlDecoder& d) {
-        m.VertCount = d.VertexCount();
-        m.PolyCount = d.PolygonCount();
-        if (variant == VrlVariant::Scgt) {
-            m.NrmCount = d.NormalCount();
-        }
-        const auto& names = d.Names();
-        for (std::size_t t = 0; t < names.size(); ++t) {
-            m.TexName[static_cast<int>(t)] = names[t];
-        }
-        m.TexCount = static_cast<std::int16_t>(names.size());
-        FinishOpen(ws, path);
-    });
-    if (fault) {
-        ResetAfterFailedOpen(ws);
-        ws.Ui.ShowMessage("  Vrl open error", FilePosText(fault->Position()), model::MessageIcon::Warning,
-                          model::MessageButtons::Ok);
-        return false;
-    }
-    return true;
+    return OpenModelFile(ws, *FindFormat(variant == VrlVariant::Scgt ? "scgt" : "f1"), path);
 }
 
 bool MergeVrl(Workspace& ws, const std::string& path, VrlVariant variant) {

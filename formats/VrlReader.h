@@ -8,7 +8,13 @@
 
 namespace zv::formats {
 
-// Opens the VRL file at path. A path shorter than 5 characters does nothing; a missing file
+struct DecodeJob;
+
+// The decoders of the table's VRL entries (the shared open, formats/ModelFormat.h).
+void DecodeScgtVrl(DecodeJob& job);
+void DecodeF1Vrl(DecodeJob& job);
+
+// Opens the VRL file at path through the shared open of the table of model formats. A path shorter than 5 characters does nothing; a missing file
 // shows "Vrl-File not found" and leaves the model as it was. A damaged file shows
 // "  Vrl open error" with the 1-based position of the fault in hexadecimal and leaves an empty
 // model without parts. Returns true when the model was read.

@@ -35,7 +35,7 @@ need_packages() {
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-fuzz_targets=(vrl bin config bmp raw aiw path scene)
+fuzz_targets=(vrl bin config bmp raw aiw path scene nascar m3d bfp asc nfs)
 
 # Builds the libFuzzer targets with clang in build/fuzz.
 build_fuzz() {

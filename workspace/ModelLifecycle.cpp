@@ -88,12 +88,32 @@ bool BeginMerge(Workspace& ws) {
 }
 
 void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files) {
+    FinishOpenWithParts(ws, path, {}, files);
+}
+
+void FinishOpenWithParts(Workspace& ws, const std::string& path, std::span<const PartRun> runs,
+                         TextureFiles files) {
     model::ModelStore& m = ws.Model;
     edit::ClearParts(m, ws.Ui);
     TakeNamesFromPath(m, path);
     model::DeselectAll(m);
     model::ShowVertices(m, -1, model::UsedVertices(m));
-    MakeLoadedPart(ws, 0);
+    if (runs.empty()) {
+        MakeLoadedPart(ws, 0);
+    } else {
+        for (int p = 0; p < m.PolyCount; ++p) {
+            m.PolySel[p] = model::kTrue;
+            m.PolyFlag[p] = 1;
+        }
+        for (const PartRun& run : runs) {
+            for (int done = 0; done < run.Count && m.PartCount() < model::kMaxParts;
+                 done += model::kMaxPartMembers) {
+                edit::AddPartOfPolygons(m, ws.Ui, run.Name, run.First + done,
+                                        std::min(run.Count - done, model::kMaxPartMembers));
+            }
+        }
+        ++m.LoadCount;
+    }
     LoadModelTextures(ws, 0, files);
     model::UpdateTitleLine(m, ws.Ui);
 }

@@ -5,6 +5,7 @@
 #include "textures/TextureLoader.h"
 #include "workspace/Workspace.h"
 
+#include <span>
 #include <string>
 
 namespace zv {
@@ -34,6 +35,19 @@ bool BeginMerge(Workspace& ws);
 // Tail of an open: parts cleared, folder and file name taken from the path, every polygon
 // selected and shown, one part named after the file, textures 0 .. TexCount-1 loaded.
 void FinishOpen(Workspace& ws, const std::string& path, TextureFiles files = TextureFiles::Bmp);
+
+// A run of polygons that becomes a part named Name.
+struct PartRun {
+    std::string Name;
+    int First = 0;
+    int Count = 0;
+};
+
+// Tail of an open whose file names its objects: as FinishOpen, but one part per run (a run
+// longer than a part holds becomes several parts of its name, as many as the part table takes);
+// without runs, the one part named after the file.
+void FinishOpenWithParts(Workspace& ws, const std::string& path, std::span<const PartRun> runs,
+                         TextureFiles files = TextureFiles::Bmp);
 
 // Tail of a merge: folder and file name taken from the path, the appended textures loaded,
 // the merged polygons selected and shown and made into a part named after the file.

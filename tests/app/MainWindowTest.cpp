@@ -144,6 +144,24 @@ TEST_F(MainWindowTest, FileMenuDialogsOpenAndSave) {
     EXPECT_EQ(w.Ws().Model.PolyCount, 1);
 }
 
+TEST_F(MainWindowTest, ImportItemsOpenThroughTheTableOfFormats) {
+    MainWindow w({config, false});
+    w.Ws().Settings.LoadTexturesOnOpen = false;
+    std::vector<FileRequest> asked;
+    SetFileChooser([&](const FileRequest& r) {
+        asked.push_back(r);
+        return QStringList{QStringLiteral(ZV_SOURCE_DIR "/tests/data/secondreality_TESTI.ASC")};
+    });
+    w.Item("mnuFile1", 7)->trigger(); // "&3DS Ascii (.asc)"
+    SetFileChooser({});
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].Title, QStringLiteral("Open Model Asc-Format"));
+    EXPECT_EQ(asked[0].Filter, QStringLiteral("3DS Ascii-Format|*.asc"));
+    EXPECT_EQ(w.Ws().Model.PolyCount, 9);
+    EXPECT_EQ(w.Ws().Model.PartCount(), 3);
+    EXPECT_FALSE(w.Ws().History.CanUndo()) << "an open clears the history";
+}
+
 TEST_F(MainWindowTest, ViewSubmenusSwitchTheViews) {
     MainWindow w({config, false});
     EXPECT_TRUE(w.Item("mnuView_wireframe", 0)->isChecked()); // culling starts on

@@ -155,3 +155,24 @@ TEST(CliParts, EveryPartIntoAFolder) {
 
 } // namespace
 } // namespace zv::cli
+
+namespace zv::cli {
+namespace {
+
+TEST(CliFormats, EveryFormatOfTheTableIsNamedAndChosen) {
+    const CliResult list = Cli({"formats"});
+    ASSERT_EQ(list.Status, kOk);
+    EXPECT_NE(list.Out.find("nrobj      read         .obj"), std::string::npos);
+    const std::string model = ZV_SOURCE_DIR "/fuzz/corpus/nascar/model.obj";
+    // ".obj" decides nothing: the format must be named.
+    EXPECT_EQ(Cli({"info", model}).Status, kBadUsage);
+    const CliResult info = Cli({"info", "--format", "nrobj", model});
+    ASSERT_EQ(info.Status, kOk) << info.Err;
+    EXPECT_NE(info.Out.find("Textures: 3\nTex001\n"), std::string::npos);
+    EXPECT_EQ(Cli({"convert", "--from", "nrobj", "--to", "nrtrk", model, "x.trk"}).Status, kBadUsage);
+    EXPECT_EQ(Cli({"info", "--format", "nrobj", model, model}).Status, kBadUsage) << "no merge";
+    EXPECT_NE(Cli({"info", "--help"}).Out.find("scgt, f1, bin, m3d"), std::string::npos);
+}
+
+} // namespace
+} // namespace zv::cli

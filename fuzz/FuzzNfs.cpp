@@ -1,0 +1,10 @@
+// NFS text decoding of any input.
+
+#include "FuzzText.h"
+
+#include "formats/TextFormats.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    zv::fuzz::RunTextDecoder(zv::formats::DecodeNfsText, {data, size});
+    return 0;
+}
