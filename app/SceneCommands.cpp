@@ -71,27 +71,38 @@ std::optional<std::string> SceneCommands::ChooseTrackFolder() {
     return ws.Settings.ScgtScenePath;
 }
 
-void SceneCommands::Open() {
+std::optional<SceneCommands::ChosenScene> SceneCommands::ChooseScene(const QString& filter) {
     Workspace& ws = w_.Ws();
     FileRequest request;
     request.Title = QStringLiteral("Open SCGT SCN-File");
-    request.Filter = QStringLiteral("SCGT scn-Format|*.scn|Text Format|*.txt|PCK pck-Format|*.pck");
+    request.Filter = filter;
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
     const std::optional<std::string> scene = ChooseOne(w_, request);
     if (!scene) {
-        return;
+        return std::nullopt;
     }
     // Read before asking for the folder: an unreadable scene needs no folder.
-    const std::optional<track::SceneContents> contents = formats::ReadSceneFile(ws.Ui, *scene);
+    std::optional<track::SceneContents> contents = formats::ReadSceneFile(ws.Ui, *scene);
     if (!contents) {
-        return;
+        return std::nullopt;
     }
-    const std::optional<std::string> folder = ChooseTrackFolder();
+    std::optional<std::string> folder = ChooseTrackFolder();
     if (!folder) {
+        return std::nullopt;
+    }
+    return ChosenScene{std::move(*contents), std::move(*folder)};
+}
+
+void SceneCommands::Open() {
+    Workspace& ws = w_.Ws();
+    const std::optional<ChosenScene> chosen =
+        ChooseScene(QStringLiteral("SCGT scn-Format|*.scn|Text Format|*.txt|PCK pck-Format|*.pck"));
+    if (!chosen) {
         return;
     }
-    w_.Run("Open Scene",
-           [&](edit::Recorder& rec) { return formats::LoadScene(ws, rec, *folder, *contents); });
+    w_.Run("Open Scene", [&](edit::Recorder& rec) {
+        return formats::LoadScene(ws, rec, chosen->Folder, chosen->Contents);
+    });
 }
 
 bool SceneCommands::SavePartial() {
@@ -130,20 +141,8 @@ void SceneCommands::HideCheckParts(bool hide) {
 
 void SceneCommands::FixObjects() {
     Workspace& ws = w_.Ws();
-    FileRequest request;
-    request.Title = QStringLiteral("Open SCGT SCN-File");
-    request.Filter = QStringLiteral("Sports Car GT scn-Format|*.scn");
-    request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const std::optional<std::string> scene = ChooseOne(w_, request);
-    if (!scene) {
-        return;
-    }
-    const std::optional<track::SceneContents> contents = formats::ReadSceneFile(ws.Ui, *scene);
-    if (!contents) {
-        return;
-    }
-    if (const std::optional<std::string> folder = ChooseTrackFolder()) {
-        formats::FixSceneObjects(ws.Ui, ws.Settings, *folder, *contents);
+    if (const std::optional<ChosenScene> chosen = ChooseScene(QStringLiteral("Sports Car GT scn-Format|*.scn"))) {
+        formats::FixSceneObjects(ws.Ui, ws.Settings, chosen->Folder, chosen->Contents);
     }
 }
 

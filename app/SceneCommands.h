@@ -3,7 +3,10 @@
 // dummy scene file, hide the check parts) and the scene VRL correction of the Special menu. A
 // scene open runs as one step of the history through the main window.
 
+#include "track/SceneFile.h"
+
 #include <QObject>
+#include <QString>
 
 #include <optional>
 #include <string>
@@ -33,6 +36,13 @@ public:
 private:
     // The file chosen in the track folder dialog made into ScgtScenePath; nullopt when cancelled.
     std::optional<std::string> ChooseTrackFolder();
+    // A scene chosen in the dialog of that filter, read, and its track folder; nullopt when
+    // either dialog was cancelled or the scene could not be read (after its message).
+    struct ChosenScene {
+        track::SceneContents Contents;
+        std::string Folder;
+    };
+    std::optional<ChosenScene> ChooseScene(const QString& filter);
 
     MainWindow& w_;
 };

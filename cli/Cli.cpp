@@ -146,7 +146,7 @@ Format FormatOf(const std::optional<Format>& given, const std::string& path) {
     if (given) {
         return *given;
     }
-    if (const formats::ModelFormat* f = formats::FormatForPath(path)) {
+    if (const formats::ModelFormat* f = formats::FormatForFile(path)) {
         return f;
     }
     throw UsageError{"cannot tell the format of '" + path + "' from its extension; name it with an option"};

@@ -19,6 +19,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zv::edit {
@@ -26,14 +27,28 @@ namespace zv::edit {
 class History;
 struct Step;
 
-// A part of the document kept outside the model store (the waypoint tables, later the path and
-// the dummy objects): it holds a copy of that part's state and swaps it with the live one.
+// A part of the document kept outside the model store (the waypoint tables, the path, the
+// dummy objects, the scene cameras): it holds a copy of that part's state and swaps it with the
+// live one.
 class DocumentPart {
 public:
     virtual ~DocumentPart() = default;
     // Exchanges the held state with the live state (undo and redo alike).
     virtual void Swap() = 0;
     virtual std::size_t Bytes() const = 0;
+};
+
+// A document part kept as a whole copy of its live state T; bytes tells what a copy holds.
+template <class T> class WholeCopy final : public DocumentPart {
+public:
+    WholeCopy(T& live, std::size_t (*bytes)(const T&)) : live_(live), held_(live), bytes_(bytes) {}
+    void Swap() override { std::swap(live_, held_); }
+    std::size_t Bytes() const override { return bytes_(held_); }
+
+private:
+    T& live_;
+    T held_;
+    std::size_t (*bytes_)(const T&);
 };
 
 // Steps with the same non-empty key collate while nothing else happens in between.
@@ -74,6 +89,11 @@ private:
     void Touch(int kind, int first, int end); // a row block of the kind of History.cpp
     History* history_ = nullptr;
 };
+
+// Declares on rec that the running command changes live, kept as a whole copy.
+template <class T> void RecordWhole(Recorder& rec, T& live, std::size_t (*bytes)(const T&)) {
+    rec.Document(&live, [&live, bytes] { return std::make_unique<WholeCopy<T>>(live, bytes); });
+}
 
 class History {
 public:

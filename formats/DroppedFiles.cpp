@@ -32,7 +32,7 @@ std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& path
     std::string last;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
-        const ModelFormat* f = FormatForPath(path);
+        const ModelFormat* f = FormatForFile(path);
         if (f != nullptr && f1Vrl && f->Name == "scgt") {
             f = FindFormat("f1");
         }

@@ -11,6 +11,8 @@
 #include "model/Paths.h"
 
 #include <algorithm>
+#include <array>
+#include <fstream>
 
 namespace zv::formats {
 namespace {
@@ -118,6 +120,40 @@ const ModelFormat* FormatForPath(const std::string& path) {
         }
     }
     return nullptr;
+}
+
+const ModelFormat* FormatForFile(const std::string& path) {
+    if (const ModelFormat* f = FormatForPath(path)) {
+        return f;
+    }
+    const std::string lower = Lower(path);
+    std::vector<const ModelFormat*> candidates;
+    for (const ModelFormat& f : ModelFormats()) {
+        const bool named = std::any_of(f.Extensions.begin(), f.Extensions.end(), [&](std::string_view ext) {
+            return lower.size() > ext.size() && lower.ends_with(ext);
+        });
+        if (named && f.Sniff != nullptr) {
+            candidates.push_back(&f);
+        }
+    }
+    if (candidates.empty()) {
+        return nullptr;
+    }
+    // The first bytes only: a tag sits at the start.
+    std::array<std::uint8_t, 512> head{};
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    const auto got = static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0));
+    const ModelFormat* found = nullptr;
+    for (const ModelFormat* f : candidates) {
+        if (f->Sniff(std::span<const std::uint8_t>(head.data(), got))) {
+            if (found != nullptr) {
+                return nullptr; // two formats claim it: the user must say
+            }
+            found = f;
+        }
+    }
+    return found;
 }
 
 std::string FormatNames(bool writableOnly) {

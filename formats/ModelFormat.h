@@ -99,6 +99,10 @@ const ModelFormat* FindFormat(std::string_view name);
 // The format whose extension alone decides for path (case-insensitive); null otherwise.
 const ModelFormat* FormatForPath(const std::string& path);
 
+// The format of the file at path: the one its extension decides, else the one format with
+// that extension whose tag check accepts the file's first bytes; null when neither tells.
+const ModelFormat* FormatForFile(const std::string& path);
+
 // "scgt, f1, bin, m3d, ..." for help texts; readable or writable ones.
 std::string FormatNames(bool writableOnly);
 

@@ -46,19 +46,18 @@ void AppendList(std::string& out, const std::vector<std::string>& names, const c
     }
 }
 
-// The file of a plain object name inside folder, found whatever its letter case; the reason
-// otherwise (the name goes to Skipped or Failed).
-enum class Found { File, NotPlain, Missing };
-Found FindObject(const model::FolderFiles& folder, const std::string& name, std::string& path) {
+// The file of an object name inside the listed folder, found whatever its letter case; a name
+// that is not a plain file name goes to Skipped, a missing file to Failed (nullopt then).
+std::optional<std::string> FindObject(const model::FolderFiles& folder, const std::string& name, SceneReport& r) {
     if (!track::IsPlainFileName(name)) {
-        return Found::NotPlain;
+        r.Skipped.push_back(name);
+        return std::nullopt;
     }
-    const std::optional<std::string> found = folder.Find(name);
+    std::optional<std::string> found = folder.Find(name);
     if (!found) {
-        return Found::Missing;
+        r.Failed.push_back(name + ": not found");
     }
-    path = *found;
-    return Found::File;
+    return found;
 }
 
 void ShowReport(model::UserInterface& ui, const SceneReport& r) {
@@ -160,18 +159,11 @@ edit::Change LoadScene(Workspace& ws, edit::Recorder& rec, const std::string& fo
         const model::FolderFiles files(folder); // one listing for every object
         for (std::size_t i = 0; i < usable; ++i) {
             const std::string& name = scene.Objects[i];
-            std::string path;
-            switch (FindObject(files, name, path)) {
-            case Found::NotPlain:
-                r.Skipped.push_back(name);
+            const std::optional<std::string> path = FindObject(files, name, r);
+            if (!path) {
                 continue;
-            case Found::Missing:
-                r.Failed.push_back(name + ": not found");
-                continue;
-            case Found::File:
-                break;
             }
-            if (MergeVrl(ws, path, VrlVariant::Scgt)) {
+            if (MergeVrl(ws, *path, VrlVariant::Scgt)) {
                 ++r.Loaded;
             } else {
                 r.Failed.push_back(FailureText(name, gathered.Take(), "not read"));
@@ -207,24 +199,17 @@ SceneReport FixSceneObjects(model::UserInterface& ui, const config::Settings& se
     model::UiRedirect gathered(scratch->Relay);
     const model::FolderFiles files(folder);
     for (const std::string& name : scene.Objects) {
-        std::string path;
-        switch (FindObject(files, name, path)) {
-        case Found::NotPlain:
-            r.Skipped.push_back(name);
+        const std::optional<std::string> path = FindObject(files, name, r);
+        if (!path) {
             continue;
-        case Found::Missing:
-            r.Failed.push_back(name + ": not found");
-            continue;
-        case Found::File:
-            break;
         }
-        if (!OpenVrl(*scratch, path, VrlVariant::Scgt)) {
+        if (!OpenVrl(*scratch, *path, VrlVariant::Scgt)) {
             r.Failed.push_back(FailureText(name, gathered.Take(), "not read"));
             continue;
         }
         RunStep(*scratch, "Delete Unused Vertices",
                 [&](edit::Recorder& rec) { return edit::DeleteUnusedVertices(scratch->Model, rec); });
-        if (!SaveVrlModel(*scratch, path, VrlVariant::Scgt)) {
+        if (!SaveVrlModel(*scratch, *path, VrlVariant::Scgt)) {
             r.Failed.push_back(FailureText(name, gathered.Take(), "not written"));
             continue;
         }

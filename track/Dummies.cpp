@@ -8,28 +8,17 @@
 #include "waypoints/AiwNumbers.h"
 
 #include <cmath>
-#include <memory>
-#include <utility>
 
 namespace zv::track {
 namespace {
 
-class DummyCopy final : public edit::DocumentPart {
-public:
-    explicit DummyCopy(DummyTable& live) : live_(live), held_(live) {}
-    void Swap() override { std::swap(live_, held_); }
-    std::size_t Bytes() const override {
-        std::size_t bytes = sizeof(held_) + held_.Items.capacity() * sizeof(Dummy);
-        for (const Dummy& d : held_.Items) {
-            bytes += d.Name.capacity();
-        }
-        return bytes;
+std::size_t DummyBytes(const DummyTable& d) {
+    std::size_t bytes = sizeof(d) + d.Items.capacity() * sizeof(Dummy);
+    for (const Dummy& x : d.Items) {
+        bytes += x.Name.capacity();
     }
-
-private:
-    DummyTable& live_;
-    DummyTable held_;
-};
+    return bytes;
+}
 
 // The name a scene instance gets: the text up to the first blank, in lower case.
 std::string InstanceName(const std::string& name) {
@@ -45,7 +34,7 @@ std::string InstanceName(const std::string& name) {
 } // namespace
 
 void RecordDummies(edit::Recorder& rec, DummyTable& d) {
-    rec.Document(&d, [&d] { return std::make_unique<DummyCopy>(d); });
+    edit::RecordWhole(rec, d, DummyBytes);
 }
 
 std::string DefaultDummyName(int number) {

@@ -64,24 +64,6 @@ void Remeasure(PathTable& p, int i) {
     p.Heading[At(i)] = SegmentHeading(p.Pts[At(i - 1)], p.Pts[At(i)]);
 }
 
-// The tuple of a "PointPos=" line; (0, 0, 0) when it is malformed, as a broken line still
-// holds its place in the path.
-Vec3 ParsePoint(std::string_view line) {
-    const std::optional<waypoints::AiwTuple> tuple = waypoints::SplitAiwTuple(line);
-    if (!tuple || tuple->Commas < 2) {
-        return {};
-    }
-    Vec3 v{};
-    for (std::size_t k = 0; k < 3; ++k) {
-        const std::optional<float> f = waypoints::ParseAiwFloat(tuple->Parts[k]);
-        if (!f) {
-            return {};
-        }
-        v[k] = *f;
-    }
-    return v;
-}
-
 int UsedWaypoints(const waypoints::WaypointTables& t) {
     return std::clamp<int>(t.WpCount, 0, waypoints::kWaypointCapacity);
 }
@@ -156,7 +138,7 @@ PathReadResult ParsePathFile(std::string_view text, PathTable& p) {
                 result.Reason = CapacityText();
                 return result;
             }
-            PushMeasured(p, ParsePoint(line));
+            PushMeasured(p, waypoints::ParseTripleOrZero(line));
             ++result.Added;
         }
         i = end;

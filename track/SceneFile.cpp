@@ -6,22 +6,13 @@
 #include "waypoints/AiwNumbers.h"
 
 #include <algorithm>
-#include <memory>
-#include <utility>
 
 namespace zv::track {
 namespace {
 
-class CameraCopy final : public edit::DocumentPart {
-public:
-    explicit CameraCopy(CameraTable& live) : live_(live), held_(live) {}
-    void Swap() override { std::swap(live_, held_); }
-    std::size_t Bytes() const override { return sizeof(held_) + held_.Pos.capacity() * sizeof(Vec3); }
-
-private:
-    CameraTable& live_;
-    CameraTable held_;
-};
+std::size_t CameraBytes(const CameraTable& c) {
+    return sizeof(c) + c.Pos.capacity() * sizeof(Vec3);
+}
 
 // The lines of text, split at CR LF, LF or a lone CR; lines starting with ";" are dropped.
 std::vector<std::string_view> Lines(std::string_view text) {
@@ -59,23 +50,6 @@ std::string_view Trim(std::string_view s) {
     return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
 }
 
-// The three values of a line's tuple; (0, 0, 0) for a malformed tuple, as in path files.
-Vec3 TupleOf(std::string_view line) {
-    const std::optional<waypoints::AiwTuple> tuple = waypoints::SplitAiwTuple(line);
-    if (!tuple || tuple->Commas < 2) {
-        return {};
-    }
-    Vec3 v{};
-    for (std::size_t k = 0; k < 3; ++k) {
-        const std::optional<float> f = waypoints::ParseAiwFloat(tuple->Parts[k]);
-        if (!f) {
-            return {};
-        }
-        v[k] = *f;
-    }
-    return v;
-}
-
 // The instance starting at line i: its position lines and its object, up to the next instance.
 void WalkInstance(const std::vector<std::string_view>& lines, const std::vector<std::string>& upper, std::size_t i,
                   SceneContents& out) {
@@ -88,7 +62,7 @@ void WalkInstance(const std::vector<std::string_view>& lines, const std::vector<
             return; // an instance without an object
         }
         if (Contains(u, "INSSTART=")) {
-            const Vec3 p = TupleOf(u);
+            const Vec3 p = waypoints::ParseTripleOrZero(u);
             if (p[0] != 0 && p[1] != 0 && p[2] != 0) {
                 out.Dummies.push_back({name, p, false});
             }
@@ -108,7 +82,7 @@ void WalkInstance(const std::vector<std::string_view>& lines, const std::vector<
 } // namespace
 
 void RecordCameras(edit::Recorder& rec, CameraTable& c) {
-    rec.Document(&c, [&c] { return std::make_unique<CameraCopy>(c); });
+    edit::RecordWhole(rec, c, CameraBytes);
 }
 
 SceneKind SceneKindOf(const std::string& path) {
@@ -139,7 +113,7 @@ SceneContents ParseScene(std::string_view text, SceneKind kind) {
         if (Contains(upper[i], "VIEW=CAMERA")) {
             for (std::size_t j = i + 1; j < lines.size(); ++j) {
                 if (Contains(upper[j], "START=")) {
-                    const Vec3 p = TupleOf(upper[j]);
+                    const Vec3 p = waypoints::ParseTripleOrZero(upper[j]);
                     out.Cameras.push_back({-p[0], -p[1], -p[2]});
                     break;
                 }

@@ -196,4 +196,20 @@ std::optional<AiwTuple> SplitAiwTuple(std::string_view line) {
     return tuple;
 }
 
+std::array<float, 3> ParseTripleOrZero(std::string_view line) {
+    const std::optional<AiwTuple> tuple = SplitAiwTuple(line);
+    if (!tuple || tuple->Commas < 2) {
+        return {};
+    }
+    std::array<float, 3> v{};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::optional<float> f = ParseAiwFloat(tuple->Parts[k]);
+        if (!f) {
+            return {};
+        }
+        v[k] = *f;
+    }
+    return v;
+}
+
 } // namespace zv::waypoints

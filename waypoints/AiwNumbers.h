@@ -37,4 +37,9 @@ struct AiwTuple {
 };
 std::optional<AiwTuple> SplitAiwTuple(std::string_view line);
 
+// The first three values of the line's tuple as numbers; (0, 0, 0) when the tuple is malformed
+// (fewer than three parts, a value outside the float range), as a broken line of a path or a
+// scene still holds its place.
+std::array<float, 3> ParseTripleOrZero(std::string_view line);
+
 } // namespace zv::waypoints

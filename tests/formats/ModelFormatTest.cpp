@@ -77,6 +77,10 @@ TEST_F(ModelFormatTest, TheTableNamesEveryFormatOnce) {
     EXPECT_EQ(FormatForPath("a/B.VRL")->Name, "scgt");
     EXPECT_EQ(FormatForPath("a/b.Bin")->Name, "bin");
     EXPECT_EQ(FormatForPath("a/vrl"), nullptr);
+    // ".txt" decides nothing; the NFS tag in the first bytes does.
+    EXPECT_EQ(FormatForFile(dir.Write("car.TXT", std::string("Number of vertices:\r\n3\r\n")))->Name, "nfs");
+    EXPECT_EQ(FormatForFile(dir.Write("notes.txt", std::string("hello"))), nullptr);
+    EXPECT_EQ(FormatForFile(dir.File("missing.txt")), nullptr);
     for (const ModelFormat& f : ModelFormats()) {
         EXPECT_EQ(FindFormat(f.Name), &f) << f.Name;
         EXPECT_TRUE(f.Open != nullptr || f.Decode != nullptr) << f.Name;
