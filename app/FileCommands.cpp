@@ -9,6 +9,8 @@
 #include "formats/DroppedFiles.h"
 #include "formats/VrlReader.h"
 #include "formats/VrlWriter.h"
+#include "interchange/Interchange.h"
+#include "model/Columns.h"
 #include "model/Paths.h"
 #include "workspace/ModelLifecycle.h"
 
@@ -17,6 +19,7 @@
 #include <QFileDialog>
 #include <QStringList>
 #include <algorithm>
+#include <filesystem>
 
 namespace zv::app {
 
@@ -38,6 +41,8 @@ std::string MainWindow::ChooseFile(bool save, const char* title, const char* fil
 void MainWindow::ConnectFileMenu() {
     On("mnuFile", 0, &MainWindow::NewModelCommand);
     On("mnuFile", 5, &MainWindow::MergeBin);
+    On("mnuFile", 8, &MainWindow::ImportCommand);
+    On("mnuFile", 9, &MainWindow::ExportCommand);
     On("mnuFile", 13, &MainWindow::QuitCommand);
     On("mnuFile1", 0, &MainWindow::OpenScgt);
     On("mnuFile1", 1, &MainWindow::OpenF1);
@@ -265,6 +270,88 @@ void MainWindow::MergeBin() {
         formats::MergeAsStep(*ws_, [&] { return formats::MergeBin(*ws_, path); });
         Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection |
               edit::Change::Counts);
+    }
+}
+
+void MainWindow::ImportCommand() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
+    QStringList patterns;
+    for (const std::string& extension : interchange::ImportExtensions()) {
+        patterns << QStringLiteral("*") + ToQString(extension);
+    }
+    const std::string filter = "3D models|" + ToCore(patterns.join(QLatin1Char(' '))) + "|All files|*";
+    const std::string path = ChooseFile(false, "Import Model", filter.c_str(), ws_->Settings.ScgtModelPath);
+    if (path.empty()) {
+        return;
+    }
+    const formats::ModelFormat* format = formats::FormatForFile(path);
+    if (format == nullptr) {
+        ui_.ShowMessage("Import Model", "Unknown model format:\r" + path, model::MessageIcon::Warning,
+                        model::MessageButtons::Ok);
+        return;
+    }
+    format_ = ModelFormat::Scgt; // an imported model is saved as a Sports Car GT model
+    AfterOpen(formats::OpenModelFile(*ws_, *format, path), path);
+}
+
+namespace {
+
+// Some polygons selected, but not all (an opened model has every one selected).
+bool PartlySelected(const model::ModelStore& m) {
+    int selected = 0;
+    const int polygons = model::UsedPolygons(m);
+    for (int p = 0; p < polygons; ++p) {
+        selected += m.PolySel[p] ? 1 : 0;
+    }
+    return selected > 0 && selected < polygons;
+}
+
+} // namespace
+
+void MainWindow::ExportCommand() {
+    if (!HasSomethingToSave("Export Model")) {
+        return;
+    }
+    QStringList filter;
+    for (const interchange::ExportFormat& f : interchange::ExportFormats()) {
+        filter << ToQString(f.Description + " (." + f.Extension + ")") << ToQString("*." + f.Extension);
+    }
+    FileRequest request;
+    request.Save = true;
+    request.Title = QStringLiteral("Export Model");
+    request.Filter = filter.join(QLatin1Char('|'));
+    // The model's name as a .glb in the folder of the last dialog.
+    const std::filesystem::path folder = ws_->Model.ModelPath.empty()
+                                             ? std::filesystem::path(ws_->Settings.ScgtModelPath)
+                                             : std::filesystem::path(ws_->Model.ModelPath).parent_path();
+    const std::filesystem::path name = std::filesystem::path(ws_->Model.ModelFileName).stem();
+    request.Start = ToQString(name.empty() ? folder.string() : (folder / name).string() + ".glb");
+    const QStringList chosen = ChooseFiles(this, request);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    std::string path = ToCore(chosen.front());
+    if (!std::filesystem::path(path).has_extension()) {
+        path += ".glb"; // the dialog does not tell which filter was chosen
+    }
+    interchange::ExportOptions o;
+    o.Textures = true; // the other tool shows the model as it looks here
+    o.SelectionOnly =
+        PartlySelected(ws_->Model) &&
+        ui_.ShowMessage("Export Model", "Export the selected polygons only?", model::MessageIcon::Question,
+                        model::MessageButtons::YesNo) == model::MessageAnswer::Yes;
+    const interchange::ExportResult r = interchange::ExportModel(*ws_, path, o);
+    if (!r.Ok) {
+        ui_.ShowMessage("Export Model", "Cannot export " + path + ":\r" + r.Error,
+                        model::MessageIcon::Warning, model::MessageButtons::Ok);
+    } else if (!r.MissingTextures.empty()) {
+        std::string text = "The model is exported, but these textures could not be written:";
+        for (const std::string& t : r.MissingTextures) {
+            text += "\r" + t;
+        }
+        ui_.ShowMessage("Export Model", text, model::MessageIcon::Warning, model::MessageButtons::Ok);
     }
 }
 

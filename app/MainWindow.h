@@ -160,6 +160,11 @@ private:
     void MergeScgt();
     void MergeF1();
     void MergeBin();
+    // Import...: any file Assimp reads, through the table's format for it.
+    void ImportCommand();
+    // Export...: the whole model (or, when asked, the selected polygons) with its textures as
+    // PNG files, in the format of the chosen file's extension.
+    void ExportCommand();
     void QuitCommand();
     // The file chosen in an open or save dialog ("" when cancelled); stores it in ModelPath.
     std::string ChooseFile(bool save, const char* title, const char* filter, const std::string& folder);

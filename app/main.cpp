@@ -3,6 +3,7 @@
 #include "app/GlViewWidget.h"
 #include "app/MainWindow.h"
 #include "config/ConfigFile.h"
+#include "interchange/Interchange.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    zv::interchange::InstallFormats(); // the table of formats is fixed from its first use on
     QSurfaceFormat::setDefaultFormat(zv::app::GlViewWidget::RequiredFormat());
     QApplication app(argc, argv);
     const std::string programDir = QCoreApplication::applicationDirPath().toStdString();

@@ -2,6 +2,7 @@
 
 #include "cli/AiwCommand.h"
 #include "cli/ArgParse.h"
+#include "cli/BatchConvert.h"
 #include "cli/ConsoleUi.h"
 #include "cli/DummyCommand.h"
 #include "cli/ModelJson.h"
@@ -14,6 +15,7 @@
 #include "formats/ModelFormat.h"
 #include "formats/VrlReader.h"
 #include "formats/VrlWriter.h"
+#include "interchange/Interchange.h"
 #include "model/Columns.h"
 #include "model/ModelInfo.h"
 #include "model/Paths.h"
@@ -22,10 +24,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <sstream>
+
+#include <unistd.h>
 
 namespace zv::cli {
 namespace {
@@ -54,10 +60,20 @@ constexpr const char* kUsage =
 // A format of the table; never null once chosen.
 using Format = const formats::ModelFormat*;
 
+// Where convert and edit write: a format of the table that has a writer, else one that Assimp
+// writes (the interchange formats are read through the table but written by ExportModel).
+struct Target {
+    Format Table = nullptr;
+    std::string ExportId;  // when Table is null
+    std::string Extension; // with the dot: the name --out-dir gives the files
+};
+
 struct Options {
     std::optional<Format> From; // --format or --from
-    std::optional<Format> To;
+    std::optional<Target> To;
     std::vector<std::string> Files;
+    std::string OutDir; // convert: many files into this folder
+    int Jobs = 0;       // --jobs (0: one per hardware thread)
     bool Help = false;
     bool Textures = false;               // --textures
     std::string Palette;                 // --palette
@@ -84,10 +100,56 @@ std::optional<Format> ParseFormat(const std::string& name) {
     return std::nullopt;
 }
 
+std::string LowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
+// The Assimp writer of a word: an extension ("glb", "fbx") first, so that "gltf" means glTF 2
+// as the first writer of .gltf, then an exporter's id ("gltf2", "fbxa").
+std::optional<Target> ExportTarget(const std::string& word) {
+    const std::string w = LowerAscii(word);
+    const std::vector<interchange::ExportFormat> all = interchange::ExportFormats();
+    auto e =
+        std::find_if(all.begin(), all.end(), [&](const auto& f) { return LowerAscii(f.Extension) == w; });
+    if (e == all.end()) {
+        e = std::find_if(all.begin(), all.end(), [&](const auto& f) { return f.Id == w; });
+    }
+    if (e == all.end()) {
+        return std::nullopt;
+    }
+    return Target{nullptr, e->Id, "." + e->Extension};
+}
+
+Target TableTarget(Format f) {
+    return {f, {}, f->Extensions.empty() ? std::string() : std::string(f->Extensions.front())};
+}
+
+// What --to names: a table format with a writer, else an Assimp writer.
+std::optional<Target> ParseTarget(const std::string& word) {
+    if (const formats::ModelFormat* f = formats::FindFormat(word); f != nullptr && f->Save != nullptr) {
+        return TableTarget(f);
+    }
+    return ExportTarget(word);
+}
+
+// "scgt, f1, bin, glb, gltf, obj, fbx, ..." : every word --to takes.
+std::string WritableNames() {
+    std::string names = formats::FormatNames(true);
+    std::set<std::string> seen;
+    for (const interchange::ExportFormat& f : interchange::ExportFormats()) {
+        if (seen.insert(f.Extension).second) {
+            names += ", " + f.Extension;
+        }
+    }
+    return names;
+}
+
 // The help texts name the formats of the table: {formats} every one, {writable} those written.
 std::string WithFormats(std::string text) {
     for (const auto& [key, names] : {std::pair<std::string, std::string>{"{formats}", formats::FormatNames(false)},
-                                     std::pair<std::string, std::string>{"{writable}", formats::FormatNames(true)}}) {
+                                     std::pair<std::string, std::string>{"{writable}", WritableNames()}}) {
         for (std::size_t at; (at = text.find(key)) != std::string::npos;) {
             text.replace(at, key.size(), names);
         }
@@ -116,6 +178,28 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
             }
             o.Section = static_cast<int>(*n);
             ++i;
+        } else if (a == "--jobs" && cmd.Flags.count(a) != 0) {
+            const std::optional<long> n = i + 1 < args.size() ? ParseWhole(args[i + 1]) : std::nullopt;
+            if (!n || *n < 1 || *n > 256) {
+                throw UsageError{"--jobs needs a number 1 .. 256"};
+            }
+            o.Jobs = static_cast<int>(*n);
+            ++i;
+        } else if (a == "--out-dir" && cmd.Flags.count(a) != 0) {
+            if (i + 1 >= args.size()) {
+                throw UsageError{a + " needs a FOLDER"};
+            }
+            o.OutDir = args[++i];
+        } else if (a == "--to" && cmd.Flags.count(a) != 0) {
+            if (i + 1 >= args.size()) {
+                throw UsageError{a + " needs a format (" + WritableNames() + ")"};
+            }
+            const std::optional<Target> t = ParseTarget(args[++i]);
+            const bool vrl = t && t->Table != nullptr && (t->Table->Name == "scgt" || t->Table->Name == "f1");
+            if (!t || (!vrl && std::string(cmd.Name) == "parts")) {
+                throw UsageError{"unknown format '" + args[i] + "' for " + a};
+            }
+            o.To = t;
         } else if (a == "--palette" && cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
                 throw UsageError{a + " needs a FILE"};
@@ -123,15 +207,13 @@ Options ParseOptions(const Command& cmd, const std::vector<std::string>& args) {
             o.Palette = args[++i];
         } else if (cmd.Flags.count(a) != 0) {
             if (i + 1 >= args.size()) {
-                throw UsageError{a + " needs a format (" + formats::FormatNames(a == "--to") + ")"};
+                throw UsageError{a + " needs a format (" + formats::FormatNames(false) + ")"};
             }
             const auto f = ParseFormat(args[++i]);
-            const bool vrl = f && ((*f)->Name == "scgt" || (*f)->Name == "f1");
-            if (!f || (a == "--to" && (*f)->Save == nullptr) ||
-                (a == "--to" && !vrl && std::string(cmd.Name) == "parts")) {
+            if (!f) {
                 throw UsageError{"unknown format '" + args[i] + "' for " + a};
             }
-            (a == "--to" ? o.To : o.From) = f;
+            o.From = f;
         } else if (a.size() > 1 && a[0] == '-') {
             throw UsageError{"unknown option '" + a + "'"};
         } else {
@@ -148,6 +230,26 @@ Format FormatOf(const std::optional<Format>& given, const std::string& path) {
     }
     if (const formats::ModelFormat* f = formats::FormatForFile(path)) {
         return f;
+    }
+    throw UsageError{"cannot tell the format of '" + path + "' from its extension; name it with an option"};
+}
+
+// Where OUT is written: the option when given, else the table format of its extension when that
+// has a writer, else the Assimp writer of its extension.
+Target TargetOf(const std::optional<Target>& given, const std::string& path) {
+    if (given) {
+        return *given;
+    }
+    const formats::ModelFormat* f = formats::FormatForFile(path);
+    if (f != nullptr && f->Save != nullptr) {
+        return TableTarget(f);
+    }
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (std::optional<Target> e = extension.size() > 1 ? ExportTarget(extension.substr(1)) : std::nullopt) {
+        return *e;
+    }
+    if (f != nullptr) {
+        throw UsageError{std::string(f->Name) + " files are read only; save as " + WritableNames()};
     }
     throw UsageError{"cannot tell the format of '" + path + "' from its extension; name it with an option"};
 }
@@ -256,22 +358,111 @@ int RunDump(const Options& o, const std::string& configPath, std::ostream& out, 
     return kOk;
 }
 
-// Saves the whole model as the Save menu does.
-bool SaveWhole(Session& s, const std::string& path, Format to) {
-    if (to->Save == nullptr) {
-        throw UsageError{std::string(to->Name) + " files are read only; save as " + formats::FormatNames(true)};
+// Saves the whole model as the Save menu does, or exports it (with textures: their PNG files
+// too; those that could not be written are named, but the model file is there).
+bool SaveWhole(Session& s, const std::string& path, const Target& to, bool textures, std::ostream& err) {
+    if (to.Table != nullptr) {
+        return to.Table->Save(s.Ws, path);
     }
-    return to->Save(s.Ws, path);
+    const interchange::ExportResult r = interchange::ExportModel(s.Ws, path, {to.ExportId, false, textures});
+    if (!r.Ok) {
+        err << "zorvane-cli: cannot write '" << path << "': " << r.Error << '\n';
+        return false;
+    }
+    if (!r.MissingTextures.empty()) {
+        err << "zorvane-cli: textures not written:";
+        for (const std::string& t : r.MissingTextures) {
+            err << ' ' << t;
+        }
+        err << '\n';
+    }
+    return true;
+}
+
+void CheckTextures(const Options& o, const Target& to) {
+    if (o.Textures && to.Table != nullptr) {
+        throw UsageError{"--textures writes PNG files beside an interchange format only"};
+    }
+}
+
+// Where a batch writes IN: its base name with the target's extension in the folder.
+std::string BatchOut(const Options& o, const std::string& in) {
+    return (std::filesystem::path(o.OutDir) / std::filesystem::path(in).stem()).string() + o.To->Extension;
+}
+
+// One file of a batch. owner: the file each output name belongs to (the first that has it), so
+// that two jobs never write one file.
+FileOutcome ConvertInto(const Options& o, const Target& to, const std::string& configPath,
+                        const std::map<std::string, std::string>& owner, const std::string& in,
+                        std::ostream& messages) {
+    const formats::ModelFormat* from = o.From ? *o.From : formats::FormatForFile(in);
+    if (from == nullptr) {
+        messages << "skipped: cannot tell its format\n";
+        return FileOutcome::Skipped;
+    }
+    const std::string out = BatchOut(o, in);
+    if (const std::string& first = owner.at(out); first != in) { // claimed before the jobs started
+        messages << "not converted: '" << out << "' is the output of '" << first << "'\n";
+        return FileOutcome::Failed;
+    }
+    auto s = std::make_unique<Session>(messages, configPath, o.Textures);
+    Options one = o;
+    one.From = from;
+    if (!LoadFiles(*s, {in}, one, messages)) {
+        return FileOutcome::Failed;
+    }
+    return SaveWhole(*s, out, to, o.Textures, messages) ? FileOutcome::Converted : FileOutcome::Failed;
+}
+
+int RunBatchConvert(const Options& o, const std::string& configPath, std::ostream& err) {
+    if (!o.To) {
+        throw UsageError{"--out-dir needs --to F"};
+    }
+    NeedFiles(o, 1, SIZE_MAX, "convert --out-dir needs at least one IN");
+    CheckTextures(o, *o.To);
+    std::error_code ec;
+    std::filesystem::create_directories(o.OutDir, ec);
+    if (!std::filesystem::is_directory(o.OutDir)) {
+        err << "zorvane-cli: cannot make the folder '" << o.OutDir << "'\n";
+        return kFailed;
+    }
+    // Progress only where someone watches: the process's own error stream on a terminal.
+    const bool progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    std::vector<std::string> files;
+    std::map<std::string, std::string> owner;
+    for (const std::string& in : o.Files) {
+        if (std::find(files.begin(), files.end(), in) == files.end()) { // a file named twice is done once
+            files.push_back(in);
+            if (o.From || formats::FormatForFile(in) != nullptr) { // a skipped file claims no name
+                owner.emplace(BatchOut(o, in), in);
+            }
+        }
+    }
+    const BatchCounts counts = RunBatch(
+        files,
+        [&](const std::string& in, std::ostream& messages) {
+            return ConvertInto(o, *o.To, configPath, owner, in, messages);
+        },
+        {o.Jobs, progress}, err);
+    err << SummaryLine(counts) << '\n';
+    return counts.Failed > 0 ? kFailed : kOk;
 }
 
 int RunConvert(const Options& o, const std::string& configPath, std::ostream&, std::ostream& err) {
+    if (!o.OutDir.empty()) {
+        return RunBatchConvert(o, configPath, err);
+    }
+    if (o.Jobs != 0) {
+        throw UsageError{"--jobs goes with --out-dir"};
+    }
     NeedFiles(o, 2, 2, "convert needs IN and OUT");
-    const Format to = FormatOf(o.To, o.Files[1]);
-    auto s = std::make_unique<Session>(err, configPath);
+    const Target to = TargetOf(o.To, o.Files[1]);
+    CheckTextures(o, to);
+    auto s = std::make_unique<Session>(err, configPath, o.Textures);
     if (!LoadFiles(*s, {o.Files[0]}, o, err)) {
         return kFailed;
     }
-    return SaveWhole(*s, o.Files[1], to) ? kOk : kFailed;
+    return SaveWhole(*s, o.Files[1], to, o.Textures, err) ? kOk : kFailed;
 }
 
 // What an edit operation left: "weld 0.01: v: 8  p: 6  selected: 8  unused: 2  changed:
@@ -308,8 +499,9 @@ int RunEdit(const Options& o, const std::string& configPath, std::ostream& out, 
     if (!parsed.Error.empty()) {
         throw UsageError{parsed.Error};
     }
-    const Format to = FormatOf(o.To, o.Files[1]);
-    auto s = std::make_unique<Session>(err, configPath);
+    const Target to = TargetOf(o.To, o.Files[1]);
+    CheckTextures(o, to);
+    auto s = std::make_unique<Session>(err, configPath, o.Textures);
     if (!LoadFiles(*s, {o.Files[0]}, o, err)) {
         return kFailed;
     }
@@ -323,14 +515,14 @@ int RunEdit(const Options& o, const std::string& configPath, std::ostream& out, 
         }
         out << EditStatus(s->Ws.Model, op, changed) << '\n';
     }
-    return SaveWhole(*s, o.Files[1], to) ? kOk : kFailed;
+    return SaveWhole(*s, o.Files[1], to, o.Textures, err) ? kOk : kFailed;
 }
 
 // The help of edit, with one line per operation of the table.
 const char* EditUsage() {
     static const std::string text = [] {
         std::string t =
-            "usage: zorvane-cli edit [--from F] [--to F] [--about-origin] IN OUT\n"
+            "usage: zorvane-cli edit [--from F] [--to F] [--about-origin] [--textures] IN OUT\n"
             "                        OPERATION...\n"
             "\n"
             "Opens IN, applies the operations in order, each as one step of the edit history, and\n"
@@ -341,6 +533,7 @@ const char* EditUsage() {
             "  --from F        format of IN (default from its extension): {formats}\n"
             "  --to F          format of OUT (default from its extension): {writable}\n"
             "  --about-origin  rotate about the origin (default: about the selection centre)\n"
+            "  --textures      interchange formats: also write the textures as PNG files\n"
             "\n"
             "operations:\n";
         for (const EditOperationInfo& op : EditOperations()) {
@@ -362,7 +555,9 @@ int RunParts(const Options& o, const std::string& configPath, std::ostream&, std
     std::error_code ec;
     std::filesystem::create_directories(o.Files[1], ec);
     const std::string anyFile = (std::filesystem::path(o.Files[1]) / "parts.vrl").string();
-    return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To.value_or(formats::FindFormat("scgt")))) ? kOk : kFailed;
+    return formats::SaveAllParts(s->Ws, anyFile, VariantOf(o.To ? o.To->Table : formats::FindFormat("scgt")))
+               ? kOk
+               : kFailed;
 }
 
 int RunRaw2Bmp(const Options& o, const std::string&, std::ostream&, std::ostream& err) {
@@ -384,6 +579,14 @@ int RunFormats(const Options& o, const std::string&, std::ostream& out, std::ost
         line += extensions;
         line.resize(std::max<std::size_t>(line.size() + 1, 36), ' ');
         out << line << f.Label << (f.ExtensionDecides ? "" : " (name it with --format)") << '\n';
+    }
+    // The writers of the interchange formats: --to takes the extension or the id.
+    for (const interchange::ExportFormat& f : interchange::ExportFormats()) {
+        std::string line = f.Id;
+        line.resize(std::max<std::size_t>(line.size() + 1, 11), ' ');
+        line += "write        ." + f.Extension;
+        line.resize(std::max<std::size_t>(line.size() + 1, 36), ' ');
+        out << line << f.Description << '\n';
     }
     return kOk;
 }
@@ -412,16 +615,24 @@ std::vector<Command> MakeCommands() {
          {"--format", "--section"},
          RunDump},
         {"convert",
-         "usage: zorvane-cli convert [--from F] [--section N] [--to F] IN OUT\n"
+         "usage: zorvane-cli convert [--from F] [--section N] [--to F] [--textures] IN OUT\n"
+         "       zorvane-cli convert --to F --out-dir DIR [--jobs N] [--from F] [--textures] IN...\n"
          "\n"
-         "Opens IN and saves the whole model as OUT, as the Save menu does.\n"
+         "Opens IN and saves the whole model as OUT, as the Save menu does; an interchange\n"
+         "format (glTF, OBJ, FBX, Collada ...) is written through Assimp. With --out-dir every IN\n"
+         "is converted into DIR as its base name with the format's extension, several at a time;\n"
+         "a failure does not stop the others, a file whose format cannot be told is skipped, and\n"
+         "the last line says \"converted N, failed M, skipped K\" (exit status 1 after a failure).\n"
          "\n"
-         "  --from F     format of IN (default from its extension): {formats}\n"
-         "  --section N  the section of a track file that has several\n"
-         "  --to F       format of OUT (default from its extension): {writable}\n",
-         {"--from", "--to", "--section"},
+         "  --from F      format of IN (default from its extension): {formats}\n"
+         "  --section N   the section of a track file that has several\n"
+         "  --to F        format of OUT (default from its extension): {writable}\n"
+         "  --textures    interchange formats: also write each texture as TEXTURE.png beside OUT\n"
+         "  --out-dir D   convert every IN into the folder D (created when missing)\n"
+         "  --jobs N      files converted at the same time (default: one per processor thread)\n",
+         {"--from", "--to", "--section", "--textures", "--out-dir", "--jobs"},
          RunConvert},
-        {"edit", EditUsage(), {"--from", "--to", "--about-origin", "--section"}, RunEdit},
+        {"edit", EditUsage(), {"--from", "--to", "--about-origin", "--section", "--textures"}, RunEdit},
         {"parts",
          "usage: zorvane-cli parts [--from F] [--section N] [--to scgt|f1] IN FOLDER\n"
          "\n"
@@ -447,7 +658,8 @@ std::vector<Command> MakeCommands() {
          "usage: zorvane-cli formats\n"
          "\n"
          "Lists the model formats: the word --format, --from and --to take, whether the format\n"
-         "is read or also written, its extensions and what it is.\n",
+         "is read or also written, its extensions and what it is; then the formats written\n"
+         "through Assimp (--to takes the id or the extension).\n",
          {},
          RunFormats},
     };

@@ -2,12 +2,14 @@
 
 #include "cli/Cli.h"
 #include "config/ConfigFile.h"
+#include "interchange/Interchange.h"
 #include "model/Paths.h"
 
 #include <filesystem>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    zv::interchange::InstallFormats(); // the table of formats is fixed from its first use on
     std::error_code ec;
     const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     const std::string configPath = ec ? std::string() : zv::config::ConfigFilePath(zv::model::FolderOf(exe));

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <stdexcept>
 
 namespace zv::formats {
 namespace {
@@ -91,10 +92,35 @@ void ShowFault(Workspace& ws, const ModelFormat& f, const ReadError& e) {
                       model::MessageIcon::Warning, model::MessageButtons::Ok);
 }
 
+// The formats the front ends added, and whether the table was made (from then on it is fixed).
+struct Registry {
+    std::vector<ModelFormat> Extra;
+    bool Made = false;
+};
+
+Registry& Formats() {
+    static Registry registry; // program configuration, the same for every workspace
+    return registry;
+}
+
 } // namespace
 
+void AddFormats(std::vector<ModelFormat> extra) {
+    Registry& r = Formats();
+    if (r.Made) {
+        throw std::logic_error("model formats added after the table was used");
+    }
+    r.Extra.insert(r.Extra.end(), std::make_move_iterator(extra.begin()), std::make_move_iterator(extra.end()));
+}
+
 std::span<const ModelFormat> ModelFormats() {
-    static const std::vector<ModelFormat> table = MakeTable(); // immutable once made
+    static const std::vector<ModelFormat> table = [] {
+        std::vector<ModelFormat> t = MakeTable();
+        Registry& r = Formats();
+        t.insert(t.end(), r.Extra.begin(), r.Extra.end());
+        r.Made = true;
+        return t;
+    }();
     return table;
 }
 

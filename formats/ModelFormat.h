@@ -11,6 +11,7 @@
 #include "workspace/Workspace.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -52,6 +53,7 @@ struct DecodeJob {
     std::vector<NamedPart> Parts = {};          // none: one part named after the file
     bool Cancelled = false;                // the user cancelled a question: nothing is imported
     std::optional<int> Normals = {};            // the file's normal table, when it has one (NrmCount)
+    std::shared_ptr<void> Prepared = {};        // what a format's Check read, for its Decode
 };
 
 // What is kept of a file that has a fault.
@@ -92,6 +94,11 @@ struct ModelFormat {
 
 // Every model format, in the order help texts list them.
 std::span<const ModelFormat> ModelFormats();
+
+// Formats a front end adds to the table at start-up (the interchange formats, which the core
+// does not link). Only before the table is first used: it is fixed from then on, so pointers to
+// its entries stay valid. Throws std::logic_error when called later.
+void AddFormats(std::vector<ModelFormat> extra);
 
 // The format of that --format word; null when there is none.
 const ModelFormat* FindFormat(std::string_view name);

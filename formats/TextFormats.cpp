@@ -2,6 +2,7 @@
 
 #include "formats/ByteReader.h"
 #include "formats/TextLines.h"
+#include "formats/VrlLayout.h"
 #include "model/Paths.h"
 
 #include <array>
@@ -341,7 +342,8 @@ void DecodeNfsText(DecodeJob& job) {
         NfsTable(lines, h.TriangleTable, kNfsTriangleTableKey, nt, kNfsTriangleLines, kNfsTriangleLines - 1);
     ReadNfsVertices(job, lines, vertexTable, nv);
     ReadNfsTriangles(job, lines, triangleTable, nt, nv);
-    job.TextureNames = {FileTitle(job)};
+    // The file's name as the one texture, within what a VRL name field holds so it can be saved.
+    job.TextureNames = {FileTitle(job).substr(0, kVrlNameSize)};
 }
 
 bool SniffNfsText(std::span<const std::uint8_t> head) {

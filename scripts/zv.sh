@@ -9,9 +9,28 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-build_packages=(cmake ninja-build g++ nlohmann-json3-dev libstb-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
+build_packages=(cmake ninja-build g++ nlohmann-json3-dev libstb-dev libassimp-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
 test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales clang libclang-rt-14-dev)
 bench_packages=(libbenchmark-dev hyperfine time assimp-utils)
+
+# The Khronos glTF validator for the export test: installed once into build/test/node, and
+# only when npm can reach its registry; without it that test is skipped. npm comes from Debian
+# unless the machine has one (a Node.js from elsewhere conflicts with Debian's package).
+gltf_validator() {
+    local prefix=build/test/node
+    if ! command -v npm >/dev/null 2>&1; then
+        (need_packages npm) >/dev/null 2>&1 || echo "npm not installed; the glTF validator test is skipped."
+    fi
+    if [ ! -f "$prefix/node_modules/gltf-validator/package.json" ] && command -v npm >/dev/null 2>&1; then
+        mkdir -p "$prefix"
+        timeout 300 npm install --prefix "$prefix" --no-audit --no-fund --loglevel=error gltf-validator \
+            >/dev/null 2>&1 || echo "gltf-validator not installed (npm offline?); its test is skipped."
+    fi
+    if [ -f "$prefix/node_modules/gltf-validator/package.json" ] && command -v node >/dev/null 2>&1; then
+        export NODE_PATH="$root/$prefix/node_modules"
+        export ZV_GLTF_VALIDATOR="$root/tests/interchange/validate_gltf.js"
+    fi
+}
 
 # Installs the Debian packages that are missing (as root), or prints the line that would.
 need_packages() {
@@ -97,6 +116,7 @@ test)
             export LOCPATH="$root/build/test/locale"
         fi
     fi
+    gltf_validator
     # Every reader meets a fixed set of fuzzed inputs, so a change that crashes on them fails.
     build_fuzz
     run_fuzz runs 3000

@@ -176,7 +176,7 @@ TEST(CliEdit, UsageErrorsExitWithTwo) {
         {{"edit", kBox, out, "--translate", "1,x,3"}, "--translate X,Y,Z: cannot read '1,x,3'"},
         {{"edit", kBox, out, "--weld", "1", "--sharpen"}, "unknown operation '--sharpen'"},
         {{"edit", "--sharpen", kBox, out, "--weld", "1"}, "unknown option '--sharpen'"},
-        {{"edit", kBox, dir.File("out.obj"), "--weld", "1"}, "cannot tell the format of"},
+        {{"edit", kBox, dir.File("out.zzz"), "--weld", "1"}, "cannot tell the format of"},
     };
     for (const auto& [args, error] : cases) {
         const CliResult r = Cli(args);

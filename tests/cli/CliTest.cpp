@@ -132,7 +132,7 @@ TEST(CliConvert, VrlToBinAndBack) {
 
 TEST(CliConvert, FormatsComeFromOptionsOrExtensions) {
     test::TempDir dir;
-    EXPECT_EQ(Cli({"convert", kBox, dir.File("box.obj")}).Status, kBadUsage);
+    EXPECT_EQ(Cli({"convert", kBox, dir.File("box.zzz")}).Status, kBadUsage);
     EXPECT_EQ(Cli({"convert", "--to", "scgt", kBox, dir.File("box.obj")}).Status, kOk);
     EXPECT_EQ(Cli({"convert", kBox}).Status, kBadUsage);
     const CliResult r = Cli({"convert", kBox, dir.File("missing/box.vrl")});

@@ -1,0 +1,3 @@
+#include "interchange/Interchange.h"
+
+#include <gtest/gtest.h>
