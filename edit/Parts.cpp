@@ -106,8 +106,8 @@ std::string FirstCharacters(std::string_view text, int count) {
     return std::string(text.substr(0, end));
 }
 
-// Saving takes a part's file name from its node text up to the first blank, so a blank would
-// give every part the same file; path characters would send the files elsewhere.
+} // namespace
+
 std::string FileNameSafe(std::string name) {
     constexpr std::string_view kUnsafe = "\\/:*?\"<>|";
     for (char& c : name) {
@@ -118,8 +118,6 @@ std::string FileNameSafe(std::string name) {
     }
     return name;
 }
-
-} // namespace
 
 std::string DefaultPartName(int number) {
     return "Obj" + ThreeDigits(number);

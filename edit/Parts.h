@@ -19,6 +19,11 @@ namespace zv::edit {
 // "Obj001" .. "Obj099", "Obj100" ...
 std::string DefaultPartName(int number);
 
+// name with blanks, control characters and path characters made "_". Saving takes a part's
+// file name from its node text up to the first blank, so a blank would give every part the same
+// file, and path characters would send the files elsewhere.
+std::string FileNameSafe(std::string name);
+
 // Creates a part from the selected polygons (the first 1280 in ascending order) and makes its
 // node the selected one. Does nothing with 800 parts or with no selected polygon; an empty
 // name gives the default name. Returns the new part's number, or 0 when none was made.

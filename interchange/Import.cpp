@@ -1,5 +1,6 @@
 #include "interchange/Interchange.h"
 
+#include "edit/Parts.h"
 #include "formats/ByteReader.h"
 #include "model/Capacities.h"
 #include "model/Paths.h"
@@ -88,17 +89,9 @@ std::string CutTo(std::string text, std::size_t max) {
     return text;
 }
 
-// Saving takes a part's file name from its name up to the first blank; blanks and path
-// characters would merge parts or send files elsewhere.
+// A node's name as a part name that saves as a file of its own (the parts' file-name rule).
 std::string PartName(std::string name) {
-    constexpr std::string_view kUnsafe = "\\/:*?\"<>|";
-    for (char& c : name) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u <= 0x20 || u == 0x7F || kUnsafe.find(c) != std::string_view::npos) {
-            c = '_';
-        }
-    }
-    return CutTo(std::move(name), kMaxPartName);
+    return CutTo(edit::FileNameSafe(std::move(name)), kMaxPartName);
 }
 
 std::string TooMany(const char* what, std::size_t count, int base, int capacity) {
