@@ -1,5 +1,7 @@
 #include "app/FileDialogs.h"
 
+#include "app/QtText.h"
+
 #include <QFileDialog>
 
 #include <utility>
@@ -39,6 +41,14 @@ QStringList ChooseFiles(QWidget* parent, const FileRequest& request) {
 
 void SetFileChooser(std::function<QStringList(const FileRequest&)> chooser) {
     Chooser() = std::move(chooser);
+}
+
+std::optional<std::string> ChooseOne(QWidget* parent, const FileRequest& request) {
+    const QStringList chosen = ChooseFiles(parent, request);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return ToCore(chosen.front());
 }
 
 } // namespace zv::app

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QWidget;
 
@@ -23,6 +25,9 @@ QString QtFilter(const QString& filter);
 
 // The files chosen in the dialog of request; empty when cancelled.
 QStringList ChooseFiles(QWidget* parent, const FileRequest& request);
+
+// The one file chosen in the dialog of request; nullopt when cancelled.
+std::optional<std::string> ChooseOne(QWidget* parent, const FileRequest& request);
 
 // Answers every following ChooseFiles call instead of a dialog; an empty function restores the
 // dialogs.

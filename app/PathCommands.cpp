@@ -160,11 +160,11 @@ void PathCommands::Open() {
     request.Title = QStringLiteral("Open ZV Path-File");
     request.Filter = QStringLiteral("zvp-Format|*.zvp");
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const QStringList chosen = ChooseFiles(&w_, request);
-    if (chosen.isEmpty()) {
+    const std::optional<std::string> chosen = ChooseOne(&w_, request);
+    if (!chosen) {
         return; // cancelled
     }
-    ws.Model.ModelPath = ToCore(chosen.front()); // the last dialog file name of every dialog
+    ws.Model.ModelPath = *chosen; // the last dialog file name of every dialog
     OpenFile(ws.Model.ModelPath);
 }
 
@@ -184,11 +184,11 @@ bool PathCommands::Save() {
     request.Title = QStringLiteral("Save Path");
     request.Filter = QStringLiteral("ZV Path File (.zvp)|*.zvp");
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const QStringList chosen = ChooseFiles(&w_, request);
-    if (chosen.isEmpty()) {
+    const std::optional<std::string> chosen = ChooseOne(&w_, request);
+    if (!chosen) {
         return false;
     }
-    ws.Model.ModelPath = ToCore(chosen.front());
+    ws.Model.ModelPath = *chosen;
     return track::WritePath(ws.Ui, ws.Path, ws.Model.ModelPath);
 }
 

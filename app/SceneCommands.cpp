@@ -21,15 +21,6 @@ constexpr const char* kMenu = "mnuScene";
 enum Item { kOpen = 0, kSaveAs = 1, kSaveDummies = 2, kHideChecks = 6 };
 constexpr int kFixObjects = 0; // in mnuSpecial, hidden
 
-// The one file a dialog returns; nullopt when cancelled.
-std::optional<std::string> ChooseOne(MainWindow& w, const FileRequest& request) {
-    const QStringList chosen = ChooseFiles(&w, request);
-    if (chosen.isEmpty()) {
-        return std::nullopt;
-    }
-    return ToCore(chosen.front());
-}
-
 FileRequest SceneFileRequest(const Workspace& ws) {
     FileRequest request;
     request.Save = true; // asks before overwriting
@@ -63,7 +54,7 @@ std::optional<std::string> SceneCommands::ChooseTrackFolder() {
     request.Title = QStringLiteral("Select track folder (click on any file)");
     request.Filter = QStringLiteral("All files|*.*");
     request.Start = ToQString(ws.Settings.ScgtScenePath);
-    const std::optional<std::string> clicked = ChooseOne(w_, request);
+    const std::optional<std::string> clicked = ChooseOne(&w_, request);
     if (!clicked) {
         return std::nullopt;
     }
@@ -77,7 +68,7 @@ std::optional<SceneCommands::ChosenScene> SceneCommands::ChooseScene(const QStri
     request.Title = QStringLiteral("Open SCGT SCN-File");
     request.Filter = filter;
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const std::optional<std::string> scene = ChooseOne(w_, request);
+    const std::optional<std::string> scene = ChooseOne(&w_, request);
     if (!scene) {
         return std::nullopt;
     }
@@ -112,7 +103,7 @@ bool SceneCommands::SavePartial() {
                           model::MessageIcon::Question, model::MessageButtons::YesNo);
     const track::SceneGroup group =
         road == model::MessageAnswer::Yes ? track::SceneGroup::Road : track::SceneGroup::Side;
-    const std::optional<std::string> path = ChooseOne(w_, SceneFileRequest(ws));
+    const std::optional<std::string> path = ChooseOne(&w_, SceneFileRequest(ws));
     if (!path) {
         return false;
     }
@@ -123,7 +114,7 @@ bool SceneCommands::SavePartial() {
 
 bool SceneCommands::SaveDummies() {
     Workspace& ws = w_.Ws();
-    const std::optional<std::string> path = ChooseOne(w_, SceneFileRequest(ws));
+    const std::optional<std::string> path = ChooseOne(&w_, SceneFileRequest(ws));
     if (!path) {
         return false;
     }

@@ -120,11 +120,11 @@ void WaypointCommands::Open() {
     request.Title = QStringLiteral("Open SCGT AIW-File");
     request.Filter = QStringLiteral("Sports Car GT aiw-Format|*.aiw");
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const QStringList chosen = ChooseFiles(&w_, request);
-    if (chosen.isEmpty()) {
+    const std::optional<std::string> chosen = ChooseOne(&w_, request);
+    if (!chosen) {
         return; // cancelled
     }
-    ws.Model.ModelPath = ToCore(chosen.front()); // the last dialog file name of every dialog
+    ws.Model.ModelPath = *chosen; // the last dialog file name of every dialog
     OpenFile(ws.Model.ModelPath);
 }
 
@@ -153,11 +153,11 @@ bool WaypointCommands::Save(bool f1cs) {
     request.Title = f1cs ? QStringLiteral("Save as F1CS Waypoints") : QStringLiteral("Save Waypoints");
     request.Filter = QStringLiteral("Waypoint File (.aiw)|*.aiw");
     request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const QStringList chosen = ChooseFiles(&w_, request);
-    if (chosen.isEmpty()) {
+    const std::optional<std::string> chosen = ChooseOne(&w_, request);
+    if (!chosen) {
         return false;
     }
-    ws.Model.ModelPath = ToCore(chosen.front());
+    ws.Model.ModelPath = *chosen;
     if (!waypoints::WriteAiw(ws.Ui, ws.Waypoints, f1cs ? waypoints::Dialect::F1cs : waypoints::Dialect::Scgt,
                              ws.Model.ModelPath)) {
         return false;
