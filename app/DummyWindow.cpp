@@ -30,7 +30,7 @@ bool ShowsNames(const QTreeWidget& tree, const track::DummyTable& d) {
 
 } // namespace
 
-DummyWindow::DummyWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
+DummyWindow::DummyWindow(MainWindow& w) : ToolWindow(&w, w.Ws().Settings.DummyWinPosition), w_(w) {
     setObjectName(QStringLiteral("Frm_Dummy"));
     auto* layout = new QVBoxLayout(this);
     tree_ = new QTreeWidget(this);
@@ -54,7 +54,6 @@ DummyWindow::DummyWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
     connect(add_, &QPushButton::clicked, this, [this] { AddAtViewCentre(); });
     connect(remove_, &QPushButton::clicked, this, [this] { RemoveCurrent(); });
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
-    resize(200, 320);
     Refresh();
 }
 

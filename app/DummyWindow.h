@@ -3,6 +3,8 @@
 // dummy at the wireframe view's centre and "-" to remove the current node, each one step of
 // the history. Selecting nodes selects the dummies (a view change, not a step).
 
+#include "app/ToolWindows.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -12,9 +14,10 @@ namespace zv::app {
 
 class MainWindow;
 
-class DummyWindow : public QWidget {
+class DummyWindow : public ToolWindow<QWidget> {
 public:
-    // A hidden tool window owned by w, showing the workspace's dummies.
+    // A hidden tool window of w showing the workspace's dummies, keeping its place in
+    // Settings.DummyWinPosition.
     explicit DummyWindow(MainWindow& w);
 
     // The caption, the nodes and their selection from the dummy table. The nodes are rebuilt

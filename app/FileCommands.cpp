@@ -1,10 +1,14 @@
 // The File menu of the main window.
 
 #include "app/MainWindow.h"
+#include "app/PathCommands.h"
+#include "app/SceneCommands.h"
 #include "app/WaypointCommands.h"
 
 #include "app/FileDialogs.h"
 #include "app/QtText.h"
+#include "app/RecentFiles.h"
+#include "config/RecentFiles.h"
 #include "formats/BinFormat.h"
 #include "formats/DroppedFiles.h"
 #include "formats/VrlReader.h"
@@ -20,8 +24,21 @@
 #include <QStringList>
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
 
 namespace zv::app {
+namespace {
+
+// The command words of the recent files for the save formats, by ModelFormat.
+constexpr const char* kSaveCommands[] = {"scgt", "f1", "bin"};
+
+// The save command of a model opened as format name: its own for SCGT, F1 and BIN, SCGT for
+// every other (imported) format.
+ModelFormat SaveFormatOf(std::string_view name) {
+    return name == "bin" ? ModelFormat::Bin : name == "f1" ? ModelFormat::F1 : ModelFormat::Scgt;
+}
+
+} // namespace
 
 std::string MainWindow::ChooseFile(bool save, const char* title, const char* filter,
                                    const std::string& folder) {
@@ -85,7 +102,7 @@ void MainWindow::OpenImported(const formats::ModelFormat& format) {
         }
     }
     format_ = ModelFormat::Scgt; // an imported model is saved as a Sports Car GT model
-    AfterOpen(formats::OpenModelFile(*ws_, *chosen, path), path);
+    AfterOpen(formats::OpenModelFile(*ws_, *chosen, path), path, chosen->Name);
 }
 
 bool MainWindow::HasSomethingToSave(const char* title) {
@@ -110,13 +127,14 @@ void MainWindow::OpenModelChooser() {
     const bool bin = model::UpperAscii(path).ends_with(".BIN");
     format_ = bin ? ModelFormat::Bin : ModelFormat::Scgt;
     AfterOpen(bin ? formats::OpenBin(*ws_, path) : formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt),
-              path);
+              path, bin ? "bin" : "scgt");
 }
 
 // A failed open has emptied the model, and the views must not go on showing the old one.
-void MainWindow::AfterOpen(bool opened, const std::string& path) {
+void MainWindow::AfterOpen(bool opened, const std::string& path, std::string_view command) {
     if (opened) {
         currentFileName_ = model::FileNameOf(path);
+        NoteRecent(std::string(command), path);
     }
     if (ws_->Model.VertCount >= 0) {
         RefreshAll();
@@ -139,17 +157,43 @@ QMessageBox::StandardButton MainWindow::AskToSave(const QString& text) {
                                                   QMessageBox::Save);
 }
 
-bool MainWindow::ConfirmDiscardWaypoints() {
-    if (!ws_->History.IsModified(&ws_->Waypoints)) {
+bool MainWindow::ConfirmDiscard(Document d) {
+    const std::vector<Document> unsaved = UnsavedDocuments(*ws_);
+    if (std::find(unsaved.begin(), unsaved.end(), d) == unsaved.end()) {
         return true;
     }
-    const QMessageBox::StandardButton answer = AskToSave(QStringLiteral("Save changes to the waypoints?"));
-    if (answer == QMessageBox::Discard) {
-        return true;
+    const QMessageBox::StandardButton answer =
+        AskToSave(QStringLiteral("Save changes to the %1?").arg(ToQString(DocumentName(d))));
+    if (answer != QMessageBox::Save) {
+        return answer == QMessageBox::Discard;
     }
-    WaypointCommands* commands = FindWaypointCommands(*this);
-    return answer == QMessageBox::Save && commands != nullptr &&
-           commands->Save(ws_->Waypoints.LoadedDialect == waypoints::Dialect::F1cs);
+    switch (d) {
+    case Document::Waypoints: {
+        WaypointCommands* commands = FindWaypointCommands(*this);
+        return commands != nullptr && commands->Save(ws_->Waypoints.LoadedDialect == waypoints::Dialect::F1cs);
+    }
+    case Document::Path: {
+        PathCommands* commands = FindPathCommands(*this);
+        return commands != nullptr && commands->Save();
+    }
+    case Document::Dummies: {
+        SceneCommands* commands = FindSceneCommands(*this);
+        return commands != nullptr && commands->SaveDummies();
+    }
+    }
+    return false;
+}
+
+bool MainWindow::ConfirmClose() {
+    if (!ConfirmDiscard()) {
+        return false;
+    }
+    for (const Document d : UnsavedDocuments(*ws_)) {
+        if (!ConfirmDiscard(d)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool MainWindow::SaveAs(ModelFormat format) {
@@ -177,6 +221,7 @@ bool MainWindow::SaveAs(ModelFormat format) {
     if (saved) {
         ws_->History.MarkClean();
         format_ = format;
+        NoteRecent(kSaveCommands[static_cast<int>(format)], path);
     }
     if (!path.empty()) {
         Apply(edit::Change::Selection | edit::Change::Polygons); // the writers select and compute normals
@@ -203,7 +248,7 @@ void MainWindow::OpenScgt() {
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
         format_ = ModelFormat::Scgt;
-        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt), path);
+        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::Scgt), path, "scgt");
     }
 }
 
@@ -214,7 +259,7 @@ void MainWindow::OpenF1() {
     const std::string path = ChooseFile(false, "Open SCGT-Model", "", ws_->Settings.ScgtModelPath);
     if (!path.empty()) {
         format_ = ModelFormat::F1;
-        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000), path);
+        AfterOpen(formats::OpenVrl(*ws_, path, formats::VrlVariant::F1_2000), path, "f1");
     }
 }
 
@@ -226,7 +271,7 @@ void MainWindow::OpenBin() {
         ChooseFile(false, "Open MTM-Model", "MTM (bin)|*.bin", ws_->Settings.Mtm2ModelPath);
     if (!path.empty()) {
         format_ = ModelFormat::Bin;
-        AfterOpen(formats::OpenBin(*ws_, path), path);
+        AfterOpen(formats::OpenBin(*ws_, path), path, "bin");
     }
 }
 
@@ -293,7 +338,44 @@ void MainWindow::ImportCommand() {
         return;
     }
     format_ = ModelFormat::Scgt; // an imported model is saved as a Sports Car GT model
-    AfterOpen(formats::OpenModelFile(*ws_, *format, path), path);
+    AfterOpen(formats::OpenModelFile(*ws_, *format, path), path, format->Name);
+}
+
+void MainWindow::ReopenModel(const formats::ModelFormat& format, const std::string& path) {
+    if (!ConfirmDiscard()) {
+        return;
+    }
+    ws_->Model.ModelPath = path; // as the open dialog leaves it: the save dialogs start there
+    format_ = SaveFormatOf(format.Name);
+    AfterOpen(formats::OpenModelFile(*ws_, format, path), path, format.Name);
+}
+
+bool MainWindow::LoadModels(const std::vector<std::string>& files) {
+    const bool f1 = Item("mnuSpecial", 4) != nullptr && Item("mnuSpecial", 4)->isChecked();
+    // Any format of the table replaces the model, not only VRL and BIN.
+    const formats::ModelFormat* first = formats::DroppedFormat(files.front(), f1);
+    if (first != nullptr && !ConfirmDiscard()) {
+        return false;
+    }
+    if (first != nullptr) {
+        format_ = SaveFormatOf(first->Name);
+    }
+    const std::vector<formats::LoadedFile> loaded = formats::LoadDroppedFiles(*ws_, files, f1);
+    for (const formats::LoadedFile& file : loaded) {
+        NoteRecent(std::string(file.Format->Name), file.Path);
+    }
+    if (!loaded.empty()) {
+        currentFileName_ = model::FileNameOf(loaded.back().Path);
+    }
+    Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection | edit::Change::Counts);
+    return true;
+}
+
+void MainWindow::NoteRecent(const std::string& command, const std::string& path) {
+    config::NoteRecent(ws_->Settings.RecentFiles, {command, path});
+    if (recent_ != nullptr) {
+        recent_->Rebuild();
+    }
 }
 
 namespace {

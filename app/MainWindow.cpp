@@ -8,6 +8,7 @@
 #include "app/PartsWindow.h"
 #include "app/PathCommands.h"
 #include "app/QtText.h"
+#include "app/RecentFiles.h"
 #include "app/SceneCommands.h"
 #include "app/SelectPanels.h"
 #include "app/StatusPanels.h"
@@ -21,7 +22,7 @@
 #include "app/WaypointWindow.h"
 #include "app/WireframeWidget.h"
 #include "config/ConfigFile.h"
-#include "formats/DroppedFiles.h"
+#include "config/RecentFiles.h"
 #include "model/ModelInfo.h"
 #include "model/Normals.h"
 #include "model/Paths.h"
@@ -113,6 +114,7 @@ MainWindow::MainWindow(const Options& options) : options_(options), ws_(std::mak
     pathCommands_ = new PathCommands(*this);         // the Path menu, track builder, path keys
     dummyWindow_ = new DummyWindow(*this);           // F3
     new SceneCommands(*this);                        // the Scene menu
+    recent_ = new RecentFiles(*this);                // the File menu's recent files
     input_ = new ViewInput(*this); // a child of the window: mouse on the views, keys
 }
 
@@ -284,6 +286,7 @@ QAction* MainWindow::Item(const std::string& menu, int index) const {
 
 void MainWindow::StartUp() {
     config::LoadConfig(options_.ConfigPath, ws_->Settings, ui_);
+    config::DropMissing(ws_->Settings.RecentFiles); // moved or deleted since the last run
     ws_->Model.ModelDir = ws_->Settings.ScgtArtPath;
     const config::WindowPosition& place = ws_->Settings.MainWinPosition;
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -326,7 +329,7 @@ void MainWindow::ShutDown() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!shutDown_ && !(ConfirmDiscard() && ConfirmDiscardWaypoints())) {
+    if (!shutDown_ && !ConfirmClose()) {
         event->ignore();
         return;
     }
@@ -576,24 +579,25 @@ void MainWindow::Draw_All_Views() {
 }
 
 void MainWindow::LoadFiles(const QStringList& paths) {
-    std::vector<std::string> files;
+    std::vector<std::string> models;
+    std::vector<std::string> others; // waypoint and path files, opened by their menus' opens
     for (const QString& p : paths) {
-        files.push_back(ToCore(p));
+        std::string path = ToCore(p);
+        const std::string upper = model::UpperAscii(path);
+        (upper.ends_with(".AIW") || upper.ends_with(".ZVP") ? others : models).push_back(std::move(path));
     }
-    const bool f1 = Item("mnuSpecial", 4) != nullptr && Item("mnuSpecial", 4)->isChecked();
-    const std::string first = files.empty() ? std::string() : model::UpperAscii(files.front());
-    const bool replaces = first.ends_with(".VRL") || first.ends_with(".BIN");
-    if (replaces && !ConfirmDiscard()) {
-        return; // the first file would replace a model with unsaved changes
+    if (!models.empty() && !LoadModels(models)) {
+        return;
     }
-    if (replaces) {
-        format_ = first.ends_with(".BIN") ? ModelFormat::Bin : f1 ? ModelFormat::F1 : ModelFormat::Scgt;
+    for (const std::string& path : others) {
+        if (model::UpperAscii(path).ends_with(".AIW")) {
+            if (waypointCommands_ != nullptr) {
+                waypointCommands_->OpenFile(path);
+            }
+        } else if (pathCommands_ != nullptr) {
+            pathCommands_->OpenFile(path);
+        }
     }
-    const std::string last = formats::LoadDroppedFiles(*ws_, files, f1);
-    if (!last.empty()) {
-        currentFileName_ = last;
-    }
-    Apply(edit::Change::Geometry | edit::Change::Polygons | edit::Change::Selection | edit::Change::Counts);
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {

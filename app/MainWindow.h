@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -32,6 +33,7 @@ namespace zv::app {
 class DummyWindow;
 class GlViewWidget;
 class PathCommands;
+class RecentFiles;
 class StatusPanels;
 class ViewInput;
 class WaypointCommands;
@@ -78,8 +80,19 @@ public:
     // The current model file name of the window (the last file opened or dropped).
     const std::string& CurrentFileName() const { return currentFileName_; }
 
-    // Opens the first file and merges the rest, as a drop on the views does, then refreshes.
+    // Files dropped on the views or named on the command line: AIW files open as the Waypoint
+    // menu's open does, path files (.zvp) as the Path menu's; of the others (in their order) the
+    // first opens as a model, after asking about unsaved changes when it is of a model format,
+    // and the rest merge; then the views refresh. Cancelling the question opens nothing.
     void LoadFiles(const QStringList& paths);
+    // Puts the file (made absolute) at the top of the File menu's recent files, to be reopened
+    // with command: a model format's word, "aiw", "path" or "scene". Every successful open and
+    // save calls it.
+    void NoteRecent(const std::string& command, const std::string& path);
+    // Opens path as a model of format, as that format's open command does: after ConfirmDiscard
+    // (nothing when cancelled); saved again as the format it was opened in when that is SCGT, F1
+    // or BIN, else as SCGT. A failed open leaves the model emptied, with the format's message.
+    void ReopenModel(const formats::ModelFormat& format, const std::string& path);
     // The auto-rotation timer of the OpenGL view ("&Rotate").
     void SetRotating(bool on);
     // Marks the OpenGL view's lists stale (rebuilt when it next paints) and redraws every view.
@@ -104,9 +117,11 @@ public:
     // Asks "Save changes to NAME?" when the model has unsaved changes: false when the user
     // cancelled (or a chosen save failed), so the caller must not go on.
     bool ConfirmDiscard();
-    // The same on closing for the waypoints, saved to their own file in the dialect they were
-    // read in.
-    bool ConfirmDiscardWaypoints();
+    // The same for a document saved to a file of its own ("Save changes to the path?"), when it
+    // has unsaved changes; waypoints are saved in the dialect they were read in.
+    bool ConfirmDiscard(Document d);
+    // On closing: the model, then every document with unsaved changes.
+    bool ConfirmClose();
     // The caption and the Edit menu items from the workspace.
     void UpdateCaption();
     // The question of ConfirmDiscard: Save, Discard or Cancel. Tests replace it.
@@ -135,7 +150,11 @@ private:
     void ConnectToolbars();
     void ConnectTransformButtons();
     void OpenModelChooser();
-    void AfterOpen(bool opened, const std::string& path);
+    // The caption and views after a model open; an opened file goes to the recent files under
+    // command (its format's word).
+    void AfterOpen(bool opened, const std::string& path, std::string_view command);
+    // The model files of LoadFiles; false when the user cancelled the unsaved-changes question.
+    bool LoadModels(const std::vector<std::string>& files);
     void SaveModelButton();
     void ConnectFileMenu();
     void ConnectViewMenu();
@@ -183,6 +202,7 @@ private:
     DummyWindow* dummyWindow_ = nullptr;
     WaypointCommands* waypointCommands_ = nullptr;
     PathCommands* pathCommands_ = nullptr;
+    RecentFiles* recent_ = nullptr;
     bool replaying_ = false; // an undo or redo is being applied
     std::map<std::string, QAction*> items_;
     std::map<std::string, QAction*> buttons_;

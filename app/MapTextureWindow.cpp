@@ -106,7 +106,8 @@ void MapPicture::mouseReleaseEvent(QMouseEvent* event) {
 // ---- Window -----------------------------------------------------------------------------------
 
 MapTextureWindow::MapTextureWindow(MainWindow& w)
-    : QDialog(&w), w_(w), textures_(new QComboBox(this)), picture_(new MapPicture(this)), zoom_(new QLabel(this)) {
+    : ToolWindow(&w, w.Ws().Settings.MapWinPosition), w_(w), textures_(new QComboBox(this)),
+      picture_(new MapPicture(this)), zoom_(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmMapTex"));
     setWindowTitle(QStringLiteral("Map Polygon Group to Texture"));
     auto* grid = new QGridLayout(this);

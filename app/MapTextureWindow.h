@@ -3,6 +3,7 @@
 // shows the texture with the selected polygons projected over it; the mouse zooms and pans the
 // projection, and OK makes the projection the polygons' texture coordinates.
 
+#include "app/ToolWindows.h"
 #include "edit/TextureOps.h"
 
 #include <QDialog>
@@ -53,9 +54,10 @@ private:
     bool moved_ = false;
 };
 
-class MapTextureWindow : public QDialog {
+class MapTextureWindow : public ToolWindow<QDialog> {
 public:
-    // Makes the window (hidden) and connects "&Map Polygon Group to Texture".
+    // Makes the window (hidden, a tool window of w keeping its place in Settings.MapWinPosition)
+    // and connects "&Map Polygon Group to Texture".
     explicit MapTextureWindow(MainWindow& w);
 
     // Shows the window on texture 0 when a polygon is selected; otherwise does nothing.

@@ -142,7 +142,7 @@ QString PagefileMemoryLine(std::string_view meminfo) {
 }
 
 OptionsWindow::OptionsWindow(config::Settings& settings, QWidget* parent)
-    : QDialog(parent), settings_(settings) {
+    : ToolWindow(parent, settings.OptionsWinPosition), settings_(settings) {
     setObjectName(QStringLiteral("FrmOpt"));
     setWindowTitle(QStringLiteral("Options"));
     ChooseFolder = [this](const QString& start) { return DefaultChooseFolder(this, start); };
@@ -391,14 +391,14 @@ void OptionsWindow::RefreshMemory() {
 }
 
 void OptionsWindow::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    ToolWindow::showEvent(event);
     RefreshMemory();
     memoryTimer_->start();
 }
 
 void OptionsWindow::hideEvent(QHideEvent* event) {
     memoryTimer_->stop();
-    QDialog::hideEvent(event);
+    ToolWindow::hideEvent(event);
 }
 
 void OptionsWindow::Ok() {

@@ -2,6 +2,7 @@
 // FrmOpt, the options window: edits the folders, texture limit, field of view, floor grid,
 // colours and warnings of the settings, and shows the free memory.
 
+#include "app/ToolWindows.h"
 #include "config/Settings.h"
 
 #include <QColor>
@@ -34,9 +35,10 @@ inline constexpr int kWireframeColourCount = 10;
 QString PhysicalMemoryLine(std::string_view meminfo);
 QString PagefileMemoryLine(std::string_view meminfo);
 
-class OptionsWindow : public QDialog {
+class OptionsWindow : public ToolWindow<QDialog> {
 public:
-    // Builds the window and fills it from settings, which OK changes later.
+    // Builds the window and fills it from settings, which OK changes later. With a parent it is
+    // a tool window of it, keeping its place in settings.OptionsWinPosition.
     OptionsWindow(config::Settings& settings, QWidget* parent = nullptr);
 
     // Fills every field, check box and colour button from s.

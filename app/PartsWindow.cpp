@@ -54,7 +54,7 @@ void EnsurePartBoxes(MainWindow& w) {
 
 } // namespace
 
-PartsWindow::PartsWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
+PartsWindow::PartsWindow(MainWindow& w) : ToolWindow(&w, w.Ws().Settings.PolygonGroupWinPosition), w_(w) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Groups: 0"));
     auto* layout = new QVBoxLayout(this);
@@ -79,12 +79,6 @@ PartsWindow::PartsWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
     });
     // The tree would take the letters for its type-ahead search before the window sees them.
     tree_->installEventFilter(this);
-
-    const config::WindowPosition& p = w.Ws().Settings.PolygonGroupWinPosition;
-    if (p.Width > 0 && p.Height > 0) {
-        setGeometry(p.Left, p.Top, p.Width, p.Height);
-    }
-    placed_ = true;
 
     if (QtUserInterface* ui = PortOf(w)) {
         ui->OnPartTreeChanged = [this] {
@@ -113,14 +107,8 @@ void PartsWindow::ReloadTree() {
     }
 }
 
-void PartsWindow::StoreGeometry() {
-    const QRect r = geometry();
-    w_.Ws().Settings.PolygonGroupWinPosition = {r.x(), r.y(), r.width(), r.height()};
-}
-
 void PartsWindow::ToggleVisible() {
     if (isVisible()) {
-        StoreGeometry();
         hide();
     } else {
         show();
@@ -217,7 +205,6 @@ bool PartsWindow::HandleKey(QKeyEvent* event) {
     const int key = event->key();
     const Qt::KeyboardModifiers mods = event->modifiers();
     if (key == Qt::Key_F2) {
-        StoreGeometry();
         hide();
         return true;
     }
@@ -238,20 +225,6 @@ bool PartsWindow::eventFilter(QObject* watched, QEvent* event) {
 void PartsWindow::keyPressEvent(QKeyEvent* event) {
     if (!HandleKey(event)) {
         QWidget::keyPressEvent(event);
-    }
-}
-
-void PartsWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (placed_ && isVisible()) {
-        StoreGeometry();
-    }
-}
-
-void PartsWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (placed_ && isVisible()) {
-        StoreGeometry();
     }
 }
 

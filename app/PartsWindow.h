@@ -3,6 +3,8 @@
 // Cmd_F_Group buttons. It follows the model store through the user-interface port's part
 // notices and keeps its position in the settings.
 
+#include "app/ToolWindows.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -16,17 +18,15 @@ namespace zv::app {
 
 class MainWindow;
 
-class PartsWindow : public QWidget {
+class PartsWindow : public ToolWindow<QWidget> {
 public:
-    // A tool window owned by w, hidden, placed at Settings.PolygonGroupWinPosition. Takes over the
+    // A hidden tool window of w, keeping its place in Settings.PolygonGroupWinPosition. Takes over the
     // port's OnPartTreeChanged, OnPartsCaption and OnShowPartsWindow notices.
     explicit PartsWindow(MainWindow& w);
 
     // Re-reads every node from the store's PartNodes.
     void ReloadTree();
-    // Writes the window's position and size into Settings.PolygonGroupWinPosition.
-    void StoreGeometry();
-    // The F2 key of the main window: shows the window, or hides it storing its geometry.
+    // The F2 key of the main window: shows the window, or hides it (which stores its place).
     void ToggleVisible();
 
     // Replaces the selection key table for Q, A, W and S (false: no operation ran; the key is
@@ -36,8 +36,6 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ButtonClicked(int index);
@@ -48,7 +46,6 @@ private:
 
     MainWindow& w_;
     QTreeWidget* tree_ = nullptr;
-    bool placed_ = false;
     // Set while a check mark change is applied: the tree already shows it, and rebuilding the
     // tree would delete the item Qt is still working on.
     bool applyingCheck_ = false;

@@ -170,10 +170,17 @@ void PathCommands::Open() {
 
 void PathCommands::OpenFile(const std::string& path) {
     Workspace& ws = w_.Ws();
+    // The file is appended; only into an empty, saved path is the result what the file holds.
+    const bool fresh = ws.Path.Count() == 0 && !ws.History.IsModified(&ws.Path);
     const edit::Change changed =
         w_.Run("Open Path", [&](edit::Recorder& rec) { return track::OpenPath(ws.Ui, rec, ws.Path, path); });
     if (changed.Any()) {
+        if (fresh) {
+            ws.History.MarkClean(&ws.Path);
+            w_.UpdateCaption();
+        }
         w_.Panels().ShowInfo(track::MergedText(ws.Path));
+        w_.NoteRecent("path", path);
     }
 }
 
@@ -189,7 +196,13 @@ bool PathCommands::Save() {
         return false;
     }
     ws.Model.ModelPath = *chosen;
-    return track::WritePath(ws.Ui, ws.Path, ws.Model.ModelPath);
+    if (!track::WritePath(ws.Ui, ws.Path, ws.Model.ModelPath)) {
+        return false;
+    }
+    ws.History.MarkClean(&ws.Path);
+    w_.UpdateCaption();
+    w_.NoteRecent("path", ws.Model.ModelPath);
+    return true;
 }
 
 void PathCommands::FromWaypoints() {

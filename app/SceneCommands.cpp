@@ -62,18 +62,22 @@ std::optional<std::string> SceneCommands::ChooseTrackFolder() {
     return ws.Settings.ScgtScenePath;
 }
 
-std::optional<SceneCommands::ChosenScene> SceneCommands::ChooseScene(const QString& filter) {
-    Workspace& ws = w_.Ws();
+std::optional<std::string> SceneCommands::ChooseSceneFile(const QString& filter) {
     FileRequest request;
     request.Title = QStringLiteral("Open SCGT SCN-File");
     request.Filter = filter;
-    request.Start = ToQString(ws.Settings.ScgtTrackPath);
-    const std::optional<std::string> scene = ChooseOne(&w_, request);
-    if (!scene) {
-        return std::nullopt;
-    }
+    request.Start = ToQString(w_.Ws().Settings.ScgtTrackPath);
+    return ChooseOne(&w_, request);
+}
+
+std::optional<SceneCommands::ChosenScene> SceneCommands::ChooseScene(const QString& filter) {
+    const std::optional<std::string> scene = ChooseSceneFile(filter);
+    return scene ? ReadScene(*scene) : std::nullopt;
+}
+
+std::optional<SceneCommands::ChosenScene> SceneCommands::ReadScene(const std::string& scenePath) {
     // Read before asking for the folder: an unreadable scene needs no folder.
-    std::optional<track::SceneContents> contents = formats::ReadSceneFile(ws.Ui, *scene);
+    std::optional<track::SceneContents> contents = formats::ReadSceneFile(w_.Ws().Ui, scenePath);
     if (!contents) {
         return std::nullopt;
     }
@@ -85,15 +89,28 @@ std::optional<SceneCommands::ChosenScene> SceneCommands::ChooseScene(const QStri
 }
 
 void SceneCommands::Open() {
+    if (const std::optional<std::string> scene =
+            ChooseSceneFile(QStringLiteral("SCGT scn-Format|*.scn|Text Format|*.txt|PCK pck-Format|*.pck"))) {
+        OpenFile(*scene);
+    }
+}
+
+void SceneCommands::OpenFile(const std::string& scenePath) {
     Workspace& ws = w_.Ws();
-    const std::optional<ChosenScene> chosen =
-        ChooseScene(QStringLiteral("SCGT scn-Format|*.scn|Text Format|*.txt|PCK pck-Format|*.pck"));
+    const std::optional<ChosenScene> chosen = ReadScene(scenePath);
     if (!chosen) {
         return;
     }
+    // The scene's dummies are added; only into an empty, saved table are they what a file holds.
+    const bool fresh = ws.Dummies.Count() == 0 && !ws.History.IsModified(&ws.Dummies);
     w_.Run("Open Scene", [&](edit::Recorder& rec) {
         return formats::LoadScene(ws, rec, chosen->Folder, chosen->Contents);
     });
+    w_.NoteRecent("scene", scenePath);
+    if (fresh) {
+        ws.History.MarkClean(&ws.Dummies);
+        w_.UpdateCaption();
+    }
 }
 
 bool SceneCommands::SavePartial() {
@@ -109,7 +126,11 @@ bool SceneCommands::SavePartial() {
     }
     ws.Model.ModelPath = *path;
     const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-    return track::WritePartialScene(ws.Ui, ws.Model, group, ToCore(date), *path);
+    if (!track::WritePartialScene(ws.Ui, ws.Model, group, ToCore(date), *path)) {
+        return false;
+    }
+    w_.NoteRecent("scene", *path);
+    return true;
 }
 
 bool SceneCommands::SaveDummies() {
@@ -119,7 +140,13 @@ bool SceneCommands::SaveDummies() {
         return false;
     }
     ws.Model.ModelPath = *path;
-    return track::WriteDummyScene(ws.Ui, ws.Dummies, *path);
+    if (!track::WriteDummyScene(ws.Ui, ws.Dummies, *path)) {
+        return false;
+    }
+    ws.History.MarkClean(&ws.Dummies);
+    w_.UpdateCaption();
+    w_.NoteRecent("scene", *path);
+    return true;
 }
 
 void SceneCommands::HideCheckParts(bool hide) {
@@ -135,6 +162,11 @@ void SceneCommands::FixObjects() {
     if (const std::optional<ChosenScene> chosen = ChooseScene(QStringLiteral("Sports Car GT scn-Format|*.scn"))) {
         formats::FixSceneObjects(ws.Ui, ws.Settings, chosen->Folder, chosen->Contents);
     }
+}
+
+SceneCommands* FindSceneCommands(MainWindow& w) {
+    return dynamic_cast<SceneCommands*>(
+        w.findChild<QObject*>(QStringLiteral("SceneCommands"), Qt::FindDirectChildrenOnly));
 }
 
 } // namespace zv::app

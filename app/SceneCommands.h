@@ -23,6 +23,9 @@ public:
     // "Open": the scene file dialog, the track folder dialog (the folder becomes ScgtScenePath),
     // then the scene's objects loaded as one step. Either dialog cancelled ends it.
     void Open();
+    // The rest of "Open" with the scene file already chosen: the scene read, the track folder
+    // dialog, the load. An unreadable scene (after its message) or a cancelled dialog ends it.
+    void OpenFile(const std::string& scenePath);
     // "Save as...": road or side group, the save dialog, the partial scene file; true when written.
     bool SavePartial();
     // "Save Dummy as...": the save dialog and the dummy scene file; true when written.
@@ -43,8 +46,15 @@ private:
         std::string Folder;
     };
     std::optional<ChosenScene> ChooseScene(const QString& filter);
+    // The scene file dialog of that filter alone; nullopt when cancelled.
+    std::optional<std::string> ChooseSceneFile(const QString& filter);
+    // The scene at scenePath read, then the track folder dialog; nullopt as ChooseScene.
+    std::optional<ChosenScene> ReadScene(const std::string& scenePath);
 
     MainWindow& w_;
 };
+
+// The window's Scene menu commands, made at start-up; null before.
+SceneCommands* FindSceneCommands(MainWindow& w);
 
 } // namespace zv::app

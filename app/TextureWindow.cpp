@@ -117,9 +117,9 @@ void TexturePicture::mouseReleaseEvent(QMouseEvent* event) {
 // ---- Window -----------------------------------------------------------------------------------
 
 TextureWindow::TextureWindow(MainWindow& w)
-    : QDialog(&w), w_(w), picture_(new TexturePicture(*this)), normalised_(new QCheckBox(this)),
-      textures_(new QComboBox(this)), presets_(new QComboBox(this)), polygonLabel_(new QLabel(this)),
-      vertexLabel_(new QLabel(this)) {
+    : ToolWindow(&w, w.Ws().Settings.TexWinPosition), w_(w), picture_(new TexturePicture(*this)),
+      normalised_(new QCheckBox(this)), textures_(new QComboBox(this)), presets_(new QComboBox(this)),
+      polygonLabel_(new QLabel(this)), vertexLabel_(new QLabel(this)) {
     setObjectName(QStringLiteral("FrmTex"));
     setWindowTitle(QStringLiteral("Texture"));
     auto* grid = new QGridLayout(this);

@@ -4,6 +4,8 @@
 // the polygon's texture, surface type and colour with "Apply" and three group commands. It
 // follows the current polygon whenever the main window refreshes.
 
+#include "app/ToolWindows.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QWidget>
@@ -38,8 +40,9 @@ private:
     TextureWindow& owner_;
 };
 
-class TextureWindow : public QDialog {
+class TextureWindow : public ToolWindow<QDialog> {
 public:
+    // A hidden tool window of w, keeping its place in Settings.TexWinPosition.
     explicit TextureWindow(MainWindow& w);
 
     // Shows or hides the window (F5); a window that comes up shows the current state.

@@ -130,6 +130,10 @@ void WaypointCommands::Open() {
 
 void WaypointCommands::OpenFile(const std::string& path) {
     Workspace& ws = w_.Ws();
+    // The file replaces the waypoints and counts as saved: unsaved ones would be forgotten.
+    if (!w_.ConfirmDiscard(Document::Waypoints)) {
+        return;
+    }
     const edit::Change changed = w_.Run("Open Waypoints", [&](edit::Recorder& rec) {
         return waypoints::OpenAiw(ws.Ui, rec, ws.Waypoints, path);
     });
@@ -137,6 +141,8 @@ void WaypointCommands::OpenFile(const std::string& path) {
         return;
     }
     ws.History.MarkClean(&ws.Waypoints); // what is loaded is what the file holds
+    w_.NoteRecent("aiw", path);
+    w_.UpdateCaption();
     w_.Panels().ShowInfo(waypoints::LoadedText(ws.Waypoints));
     if (WaypointWindow* window = FindWaypointWindow(w_)) {
         window->ShowLoaded();
@@ -163,6 +169,8 @@ bool WaypointCommands::Save(bool f1cs) {
         return false;
     }
     ws.History.MarkClean(&ws.Waypoints);
+    w_.UpdateCaption();
+    w_.NoteRecent("aiw", ws.Model.ModelPath);
     return true;
 }
 

@@ -207,7 +207,7 @@ void DepthProfile::paintEvent(QPaintEvent* /*event*/) {
 
 // ---- Window -----------------------------------------------------------------------------------
 
-WaypointWindow::WaypointWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
+WaypointWindow::WaypointWindow(MainWindow& w) : ToolWindow(&w, w.Ws().Settings.WPWinPosition), w_(w) {
     setObjectName(QStringLiteral("FrmWP"));
     BuildFields();
     BuildPopup();
@@ -216,11 +216,6 @@ WaypointWindow::WaypointWindow(MainWindow& w) : QWidget(&w, Qt::Tool), w_(w) {
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     RunPopup = [](QMenu& menu, const QPoint& at) { menu.exec(at); };
-    const config::WindowPosition& p = w.Ws().Settings.WPWinPosition;
-    if (p.Width > 0 && p.Height > 0) {
-        setGeometry(p.Left, p.Top, p.Width, p.Height);
-    }
-    placed_ = true;
     shownWp_ = w.Ws().Waypoints.CurWp;
     Refresh(false);
 }
@@ -329,18 +324,12 @@ void WaypointWindow::ShowLoaded() {
 
 void WaypointWindow::ToggleVisible() {
     if (isVisible()) {
-        StoreGeometry();
         hide();
     } else {
         Refresh(false);
         show();
         raise();
     }
-}
-
-void WaypointWindow::StoreGeometry() {
-    const QRect r = geometry();
-    w_.Ws().Settings.WPWinPosition = {r.x(), r.y(), r.width(), r.height()};
 }
 
 // The value typed so far is stored while the user types; other text waits for more typing.
@@ -480,20 +469,6 @@ void WaypointWindow::keyPressEvent(QKeyEvent* event) {
     const bool ctrl = (event->modifiers() & Qt::ControlModifier) != 0;
     if (!w_.FunctionKey(event->key(), shift, ctrl)) {
         QWidget::keyPressEvent(event);
-    }
-}
-
-void WaypointWindow::moveEvent(QMoveEvent* event) {
-    QWidget::moveEvent(event);
-    if (placed_ && isVisible()) {
-        StoreGeometry();
-    }
-}
-
-void WaypointWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    if (placed_ && isVisible()) {
-        StoreGeometry();
     }
 }
 

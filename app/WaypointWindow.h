@@ -6,6 +6,7 @@
 // right click on three fields opens the pop-up menu mnuBar. Showing a waypoint never writes
 // into the table.
 
+#include "app/ToolWindows.h"
 #include "waypoints/WaypointOps.h"
 
 #include <QWidget>
@@ -53,9 +54,9 @@ private:
     std::vector<int> values_;
 };
 
-class WaypointWindow : public QWidget {
+class WaypointWindow : public ToolWindow<QWidget> {
 public:
-    // A hidden tool window owned by w, placed at Settings.WPWinPosition.
+    // A hidden tool window of w, keeping its place in Settings.WPWinPosition.
     explicit WaypointWindow(MainWindow& w);
 
     // Show_WP_Info: the caption and every field from the current waypoint. When the current
@@ -65,10 +66,8 @@ public:
     bool Refresh(bool browsing = true);
     // The caption after a load: "Waypoints: " and the count.
     void ShowLoaded();
-    // F8: shows the window, or hides it storing its geometry.
+    // F8: shows the window, or hides it (which stores its place).
     void ToggleVisible();
-    // Writes the window's position and size into Settings.WPWinPosition.
-    void StoreGeometry();
 
     QLineEdit* Field(waypoints::WpField f) const { return fields_[Index(f)]; }
     QLabel* Label(waypoints::WpField f) const { return labels_[Index(f)]; }
@@ -89,8 +88,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The main window's keys (the waypoint keys among them) work here too.
     void keyPressEvent(QKeyEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     static std::size_t Index(waypoints::WpField f) { return static_cast<std::size_t>(f); }
@@ -114,8 +111,7 @@ private:
     QPushButton* reset_ = nullptr;
     QMenu* popup_ = nullptr;
     double distance_ = 0;
-    int shownWp_ = 0;     // the current waypoint of the last refresh
-    bool placed_ = false; // the saved place was applied; later moves are the user's
+    int shownWp_ = 0; // the current waypoint of the last refresh
     // The field being typed in, refilled by no refresh while its value is stored, and the
     // collation id of its step (a new one whenever another field or waypoint is edited).
     std::optional<waypoints::WpField> editing_;

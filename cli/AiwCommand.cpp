@@ -7,6 +7,7 @@
 #include "formats/BinFormat.h"
 #include "formats/VrlReader.h"
 #include "model/Paths.h"
+#include "track/PathOps.h"
 #include "waypoints/AiwFile.h"
 #include "waypoints/WaypointOps.h"
 #include "workspace/Commands.h"
@@ -28,6 +29,7 @@ constexpr const char* kAiwUsage =
     "usage: zorvane-cli aiw dump FILE\n"
     "       zorvane-cli aiw convert [--to scgt|f1cs] IN OUT\n"
     "       zorvane-cli aiw edit [--to scgt|f1cs] IN OUT OPERATION...\n"
+    "       zorvane-cli aiw from-path [--to scgt|f1cs] PATH.zvp... OUT\n"
     "\n"
     "AIW waypoint files (the AI driving line and the grid slots of a track).\n"
     "\n"
@@ -37,13 +39,17 @@ constexpr const char* kAiwUsage =
     "           and write OUT. Prints one line per operation: the counts, the current waypoint,\n"
     "           the selected waypoints and what changed. An operation that is refused with a\n"
     "           message stops the run, and OUT is not written.\n"
+    "  from-path  read every PATH in order, each appended to the path, make one waypoint per\n"
+    "             path point as the Waypoint menu's \"Get from Path\" does (a ring with the\n"
+    "             default values) and write OUT\n"
     "\n"
     "  --to D   dialect of OUT: scgt (Sports Car GT) or f1cs (F1 Championship Season); default\n"
-    "           the dialect of IN (f1cs when it has wp_key lines)\n"
+    "           the dialect of IN (f1cs when it has wp_key lines; scgt for from-path)\n"
     "\n"
     "operations:\n"
     "  --cur N                 make waypoint N current\n"
     "  --select LIST           select exactly the waypoints of LIST, e.g. 0,3-7\n"
+    "  --select-all            select every waypoint\n"
     "  --insert                insert a copy of the current waypoint after it\n"
     "  --delete                delete the current waypoint\n"
     "  --delete-selected       delete every selected waypoint\n"
@@ -89,9 +95,9 @@ struct Arguments {
 };
 
 bool IsOperation(const std::string& a) {
-    static const char* const kFlags[] = {
-        "--cur",     "--select",   "--insert",  "--delete",        "--delete-selected",
-        "--reverse", "--straight", "--pitlane", "--adjust-height", "--calc-ins", "--undo"};
+    static const char* const kFlags[] = {"--cur",     "--select",          "--select-all", "--insert",
+                                         "--delete",  "--delete-selected", "--reverse",    "--straight",
+                                         "--pitlane", "--adjust-height",   "--calc-ins",   "--undo"};
     return std::find(std::begin(kFlags), std::end(kFlags), a) != std::end(kFlags);
 }
 
@@ -259,6 +265,11 @@ std::optional<edit::Change> Apply(Workspace& ws, ConsoleUi& ui, const Operation&
         }
         return edit::Change{edit::Change::Selection};
     }
+    if (op.Flag == "--select-all") {
+        std::fill(t.WpSel.begin(), t.WpSel.end(), std::uint8_t{0});
+        std::fill(t.WpSel.begin(), t.WpSel.begin() + std::max<int>(t.WpCount, 0), std::uint8_t{1});
+        return edit::Change{edit::Change::Selection};
+    }
     if (op.Flag == "--insert") {
         return step([&](edit::Recorder& rec) { return waypoints::InsertWaypoint(t, rec); });
     }
@@ -295,10 +306,38 @@ std::optional<edit::Change> Apply(Workspace& ws, ConsoleUi& ui, const Operation&
     return changed;
 }
 
+// The paths read in order, then "Get from Path" outside any history.
+int FromPath(ConsoleUi& ui, const Arguments& a, WaypointTables& t) {
+    if (a.Files.size() < 2) {
+        throw UsageError{"from-path needs PATH and OUT"};
+    }
+    track::PathTable p;
+    edit::Recorder none;
+    for (std::size_t i = 0; i + 1 < a.Files.size(); ++i) {
+        const int before = ui.MessageCount();
+        track::OpenPath(ui, none, p, a.Files[i]);
+        if (ui.MessageCount() != before) {
+            return kFailed;
+        }
+    }
+    if (p.Pts.empty()) {
+        ui.ShowMessage("Get from Path", "The path has no points.", model::MessageIcon::Warning,
+                       model::MessageButtons::Ok);
+        return kFailed;
+    }
+    if (!track::WaypointsFromPath(ui, p, t, none).Any()) {
+        return kFailed; // beyond the waypoint capacity, with a message
+    }
+    return waypoints::WriteAiw(ui, t, a.To.value_or(Dialect::Scgt), a.Files.back()) ? kOk : kFailed;
+}
+
 int Run(const std::string& sub, const Arguments& a, std::ostream& out, std::ostream& err) {
     ConsoleUi ui(err);
     auto ws = std::make_unique<Workspace>(ui);
     WaypointTables& t = ws->Waypoints;
+    if (sub == "from-path") {
+        return FromPath(ui, a, t);
+    }
     if (sub == "dump") {
         if (a.Files.size() != 1) {
             throw UsageError{"dump needs exactly one FILE"};
@@ -339,7 +378,7 @@ int RunAiw(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return kOk;
     }
     try {
-        if (sub != "dump" && sub != "convert" && sub != "edit") {
+        if (sub != "dump" && sub != "convert" && sub != "edit" && sub != "from-path") {
             throw UsageError{sub.empty() ? "missing subcommand" : "unknown subcommand '" + sub + "'"};
         }
         const Arguments a = ParseArguments(sub, args);

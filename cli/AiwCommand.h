@@ -1,6 +1,6 @@
 #pragma once
-// `zorvane-cli aiw`: prints, converts and edits AIW waypoint files through the same core
-// operations as the editor's waypoint menu.
+// `zorvane-cli aiw`: prints, converts and edits AIW waypoint files, and makes them from path
+// files, through the same core operations as the editor's waypoint menu.
 
 #include <ostream>
 #include <string>

@@ -46,8 +46,8 @@ constexpr const char* kUsage =
     "  edit     open a model, apply edit operations in order and save the result\n"
     "  parts    open a model and save every part as its own VRL file\n"
     "  raw2bmp  convert an MTM2 RAW texture with its palette to a 24-bit BMP\n"
-    "  aiw      print, convert or edit an AIW waypoint file (zorvane-cli aiw --help)\n"
-    "  path     print, convert or derive a path file (zorvane-cli path --help)\n"
+    "  aiw      print, convert, edit or make an AIW waypoint file (zorvane-cli aiw --help)\n"
+    "  path     print, convert, derive or draw a path file (zorvane-cli path --help)\n"
     "  track    build the track model along a path file (zorvane-cli track --help)\n"
     "  formats  list the model formats\n"
     "  scene    open the objects of a scene file into one model, or correct them\n"
@@ -55,7 +55,8 @@ constexpr const char* kUsage =
     "  dummies  add, move and delete the dummy objects of a scene (zorvane-cli dummies --help)\n"
     "\n"
     "Formats: see 'zorvane-cli formats'. Without an option the extension decides where it can.\n"
-    "Run 'zorvane-cli COMMAND --help' for a command's options.\n";
+    "Run 'zorvane-cli COMMAND --help' for a command's options.\n"
+    "Run 'zorvane-cli --version' for the version.\n";
 
 // A format of the table; never null once chosen.
 using Format = const formats::ModelFormat*;

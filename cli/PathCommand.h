@@ -1,6 +1,7 @@
 #pragma once
-// `zorvane-cli path`: prints and converts path files (the centre line of a track) and takes a
-// path from the AI line of an AIW file, through the same core operations as the editor.
+// `zorvane-cli path`: prints and converts path files (the centre line of a track), takes a
+// path from the AI line of an AIW file and draws one with the track builder's steps, through
+// the same core operations as the editor.
 
 #include <ostream>
 #include <string>

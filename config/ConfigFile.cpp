@@ -77,16 +77,18 @@ struct WindowField {
     WindowPosition Settings::*Member;
 };
 struct GridField {};
+// The count, then a command line and a path line per file.
+struct RecentField {};
 
-using Field =
-    std::variant<FolderField, IntegerField, ByteField, FlagField, LongField, WindowField, GridField>;
+using Field = std::variant<FolderField, IntegerField, ByteField, FlagField, LongField, WindowField, GridField,
+                           RecentField>;
 
 struct Entry {
     std::string_view Key;
     Field Value;
 };
 
-const std::array<Entry, 34> kEntries{{
+const std::array<Entry, 38> kEntries{{
     {"ScgtModelPath", FolderField{&Settings::ScgtModelPath}},
     {"ScgtArtPath", FolderField{&Settings::ScgtArtPath}},
     {"ScgtScenePath", FolderField{&Settings::ScgtScenePath}},
@@ -122,6 +124,10 @@ const std::array<Entry, 34> kEntries{{
     {"GridProperties", GridField{}},
     // The editor window's own place, kept like the tool windows'.
     {"MainWinPosition", WindowField{&Settings::MainWinPosition}},
+    {"MapWinPosition", WindowField{&Settings::MapWinPosition}},
+    {"DummyWinPosition", WindowField{&Settings::DummyWinPosition}},
+    {"OptionsWinPosition", WindowField{&Settings::OptionsWinPosition}},
+    {"RecentFiles", RecentField{}},
 }};
 
 constexpr std::array<std::int32_t WindowPosition::*, 4> kWindowValues{
@@ -194,6 +200,39 @@ void ReadGrid(const ValueLines& lines, GridProperties& g) {
     }
 }
 
+// A path line that reads back as itself: one line, absolute (so never a comment, an empty line
+// or a key).
+bool StorablePath(const std::string& path) {
+    return !path.empty() && path.front() == '/' && path.find_first_of("\r\n") == std::string::npos;
+}
+
+bool StorableCommand(std::string_view command) {
+    return !command.empty() && command.front() != ';' && command.find_first_of("\r\n") == std::string_view::npos &&
+           std::none_of(kEntries.begin(), kEntries.end(), [&](const Entry& e) { return e.Key == command; });
+}
+
+void ReadRecent(const ValueLines& lines, std::vector<RecentFile>& recent) {
+    const auto count = lines[1];
+    if (!count) {
+        return;
+    }
+    recent.clear();
+    const std::int64_t n = std::clamp<std::int64_t>(ReadLong(*count), 0, kMaxRecentFiles);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+        const auto command = lines[2 + 2 * i];
+        const auto path = lines[3 + 2 * i];
+        if (!command || !path) {
+            break;
+        }
+        RecentFile file{std::string(*command), std::string(*path)};
+        // A line of another key means the list was cut short by hand.
+        if (!StorableCommand(file.Command) || !StorablePath(file.Path)) {
+            break;
+        }
+        recent.push_back(std::move(file));
+    }
+}
+
 void ReadEntry(const Entry& e, const ValueLines& lines, Settings& s) {
     const std::optional<std::string_view> first = lines[1];
     std::visit(Overloaded{
@@ -230,6 +269,7 @@ void ReadEntry(const Entry& e, const ValueLines& lines, Settings& s) {
                        }
                    },
                    [&](const GridField&) { ReadGrid(lines, s.Grid); },
+                   [&](const RecentField&) { ReadRecent(lines, s.RecentFiles); },
                },
                e.Value);
 }
@@ -392,6 +432,19 @@ void WriteEntry(const Entry& e, const Settings& s, std::string& out) {
                        line(s.Grid.SnapVertices ? "True" : "False");
                        line(NumberLine(s.Grid.SnapGridSize));
                    },
+                   [&](const RecentField&) {
+                       std::vector<const RecentFile*> kept;
+                       for (const RecentFile& f : s.RecentFiles) {
+                           if (kept.size() < kMaxRecentFiles && StorableCommand(f.Command) && StorablePath(f.Path)) {
+                               kept.push_back(&f);
+                           }
+                       }
+                       line(NumberLine(static_cast<std::int64_t>(kept.size())));
+                       for (const RecentFile* f : kept) {
+                           line(f->Command);
+                           line(f->Path);
+                       }
+                   },
                },
                e.Value);
 }
@@ -429,8 +482,14 @@ std::string HomeFolder() {
     return "/";
 }
 
+// Where installs put programs: a root user could write there, but settings do not belong there.
+bool IsSystemFolder(const std::string& dir) {
+    const std::string d = std::filesystem::path(dir).lexically_normal().string();
+    return d.starts_with("/usr/") || d == "/usr" || d == "/bin" || d == "/sbin" || d.starts_with("/opt/");
+}
+
 std::string ConfigFilePath(const std::string& programDir) {
-    if (IsWritableFolder(programDir)) {
+    if (IsWritableFolder(programDir) && !IsSystemFolder(programDir)) {
         return (std::filesystem::path(programDir) / kConfigFileName).string();
     }
     std::filesystem::path base = Environment("XDG_CONFIG_HOME");

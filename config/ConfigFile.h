@@ -10,8 +10,9 @@ namespace zv::config {
 
 inline constexpr const char* kConfigFileName = "ZV068.CFG";
 
-// Where the configuration file lives: in the program's folder when that folder is writable,
-// otherwise in $XDG_CONFIG_HOME/zorvane/ (default ~/.config/zorvane/).
+// Where the configuration file lives: in the program's folder when that folder is writable
+// and not a system folder of installed programs (/usr/..., /bin, /sbin, /opt/...), otherwise in
+// $XDG_CONFIG_HOME/zorvane/ (default ~/.config/zorvane/).
 std::string ConfigFilePath(const std::string& programDir);
 
 // The user's home folder; it stands in for the "C:\" default folder.

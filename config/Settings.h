@@ -2,8 +2,10 @@
 // Every user setting. The members named after configuration keys are stored in the
 // configuration file; the others live for the run only.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zv::config {
 
@@ -14,6 +16,16 @@ struct WindowPosition {
     std::int32_t Width = 0;
     std::int32_t Height = 0;
 };
+
+// A file of the File menu's recent list and the command that opened or saved it: a model
+// format's --format word ("scgt", "f1", "bin", "m3d" ...), "aiw", "path" or "scene".
+struct RecentFile {
+    std::string Command;
+    std::string Path;
+    bool operator==(const RecentFile&) const = default;
+};
+
+inline constexpr std::size_t kMaxRecentFiles = 10;
 
 struct GridProperties {
     float MinX = -10;
@@ -70,7 +82,13 @@ struct Settings {
     WindowPosition TexWinPosition{0, 0, 320, 480};
     WindowPosition WPWinPosition{0, 0, 320, 480};
     WindowPosition MainWinPosition{40, 40, 1280, 800}; // the editor window (written after the grid)
+    // The tool windows that had no place of their own (written after the editor window). A
+    // window at 0, 0 (the defaults) has not been placed by the user yet.
+    WindowPosition MapWinPosition{0, 0, 640, 560};
+    WindowPosition DummyWinPosition{0, 0, 240, 400};
+    WindowPosition OptionsWinPosition{0, 0, 0, 0};
     GridProperties Grid;
+    std::vector<RecentFile> RecentFiles; // newest first, at most kMaxRecentFiles
 
     // Run-time switches, not stored in the file.
     bool LoadTexturesOnOpen = true; // "Load Textures when Loading Models"

@@ -28,25 +28,27 @@ bool MergeAsStep(Workspace& ws, const std::function<bool()>& merge) {
     return merged;
 }
 
-std::string LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& paths, bool f1Vrl) {
-    std::string last;
+const ModelFormat* DroppedFormat(const std::string& path, bool f1Vrl) {
+    const ModelFormat* f = FormatForFile(path);
+    return f != nullptr && f1Vrl && f->Name == "scgt" ? FindFormat("f1") : f;
+}
+
+std::vector<LoadedFile> LoadDroppedFiles(Workspace& ws, const std::vector<std::string>& paths, bool f1Vrl) {
+    std::vector<LoadedFile> loaded;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         const std::string& path = paths[i];
-        const ModelFormat* f = FormatForFile(path);
-        if (f != nullptr && f1Vrl && f->Name == "scgt") {
-            f = FindFormat("f1");
-        }
-        bool loaded = false;
+        const ModelFormat* f = DroppedFormat(path, f1Vrl);
+        bool ok = false;
         if (f != nullptr && i == 0) {
-            loaded = OpenModelFile(ws, *f, path);
+            ok = OpenModelFile(ws, *f, path);
         } else if (f != nullptr && f->Merge != nullptr) {
-            loaded = MergeAsStep(ws, [&] { return f->Merge(ws, path); });
+            ok = MergeAsStep(ws, [&] { return f->Merge(ws, path); });
         }
-        if (loaded) {
-            last = model::FileNameOf(path);
+        if (ok) {
+            loaded.push_back({f, path});
         }
     }
-    return last;
+    return loaded;
 }
 
 } // namespace zv::formats

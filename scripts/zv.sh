@@ -4,13 +4,17 @@
 #   scripts/zv.sh test   build with sanitizers and run every test
 #   scripts/zv.sh bench  build optimised and run the benchmarks
 #   scripts/zv.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
+#   scripts/zv.sh install [PREFIX]  build optimised and install into PREFIX (default /usr/local)
+#   scripts/zv.sh package  build optimised and make the Debian package
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-build_packages=(cmake ninja-build g++ nlohmann-json3-dev libstb-dev libassimp-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev)
-test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales clang libclang-rt-14-dev)
+build_packages=(cmake ninja-build g++ nlohmann-json3-dev libstb-dev libassimp-dev qt6-base-dev libgl-dev libglu1-mesa-dev libegl-dev
+    librsvg2-bin help2man)
+test_packages=(googletest libgtest-dev libgl1-mesa-dri xvfb xauth locales clang libclang-rt-14-dev
+    desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev lintian)
 bench_packages=(libbenchmark-dev hyperfine time assimp-utils)
 
 # The Khronos glTF validator for the export test: installed once into build/test/node, and
@@ -85,6 +89,24 @@ run_fuzz() {
     return $failed
 }
 
+# The optimised build in build/release with the desktop data, for install and package.
+build_release() {
+    need_packages "${build_packages[@]}"
+    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DZV_BUILD_TESTS=OFF >/dev/null
+    cmake --build build/release -j "$jobs"
+}
+
+# Outside /usr no dpkg trigger refreshes the caches of file types, programs and icons.
+refresh_desktop_caches() {
+    local share=$1/share
+    command -v update-mime-database >/dev/null 2>&1 && update-mime-database "$share/mime"
+    command -v update-desktop-database >/dev/null 2>&1 && update-desktop-database "$share/applications"
+    if command -v gtk-update-icon-cache >/dev/null 2>&1 && [ -f "$share/icons/hicolor/index.theme" ]; then
+        gtk-update-icon-cache -q "$share/icons/hicolor"
+    fi
+    return 0
+}
+
 case "${1:-}" in
 run)
     need_packages "${build_packages[@]}"
@@ -140,8 +162,27 @@ bench)
     for b in build/bench/bench/zv_*_bench; do "$b"; done
     bash bench/cli-vs-assimp build/bench
     ;;
+install)
+    prefix=${2:-/usr/local}
+    build_release
+    if [ "$(id -u)" -eq 0 ]; then
+        cmake --install build/release --prefix "$prefix" --strip
+        refresh_desktop_caches "$prefix"
+    else
+        echo "Install (as root) with:"
+        echo "  sudo cmake --install $root/build/release --prefix $prefix --strip"
+        echo "  sudo update-mime-database $prefix/share/mime"
+        echo "  sudo update-desktop-database $prefix/share/applications"
+    fi
+    ;;
+package)
+    need_packages dpkg-dev
+    build_release
+    (cd build/release && cpack -G DEB >/dev/null)
+    ls "$root"/build/release/zorvane_*.deb
+    ;;
 *)
-    echo "usage: scripts/zv.sh run [FILE...] | test | bench | fuzz [SECONDS]" >&2
+    echo "usage: scripts/zv.sh run [FILE...] | test | bench | fuzz [SECONDS] | install [PREFIX] | package" >&2
     exit 2
     ;;
 esac

@@ -6,7 +6,9 @@
 #include "workspace/Workspace.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace zv {
 
@@ -25,8 +27,19 @@ edit::Change RunStep(Workspace& ws, std::string name, Op&& op, edit::CollateKey 
 edit::Change Undo(Workspace& ws);
 edit::Change Redo(Workspace& ws);
 
+// The documents besides the model, each saved to a file of its own.
+enum class Document { Waypoints, Path, Dummies };
+
+// The documents that differ from the file they were opened from or saved to, in this order;
+// an empty path or dummy table has nothing to save and is not listed.
+std::vector<Document> UnsavedDocuments(const Workspace& ws);
+
+// "waypoints", "path", "dummies".
+std::string_view DocumentName(Document d);
+
 // The window caption: the title line with "*" after the file name while the model differs
-// from the one opened or saved, or the product caption without a model.
+// from the one opened or saved, or the product caption without a model; then the unsaved
+// documents, "    [ waypoints*, path* ]".
 std::string Caption(const Workspace& ws);
 
 } // namespace zv

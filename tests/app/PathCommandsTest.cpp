@@ -3,6 +3,7 @@
 
 #include "WaypointTestTables.h"
 
+#include "app/DummyWindow.h"
 #include "app/FileDialogs.h"
 #include "app/PathCommands.h"
 #include "app/StatusPanels.h"
@@ -127,6 +128,37 @@ TEST_F(PathCommandsTest, OpenMergesAndSaveWritesThroughTheDialogs) {
     EXPECT_EQ(test::ReadText(answer), track::SerializePath(P()));
     Undo();
     EXPECT_EQ(P().Count(), 2) << "each open is one step";
+}
+
+// The path and the dummies are saved to files of their own: the caption marks them while they
+// differ from their file, and closing asks for each (Cancel stops the close).
+TEST_F(PathCommandsTest, UnsavedPathAndDummiesAreMarkedAndAskedFor) {
+    const std::string path = dir.Write("a.zvp", "number_points=2\r\nPointPos=(1,2,3)\r\nPointPos=(4,5,6)\r\n");
+    std::string answer = path;
+    SetFileChooser([&](const FileRequest&) { return QStringList{QString::fromStdString(answer)}; });
+    w.Item("mnuPath", 0)->trigger();
+    EXPECT_FALSE(w.windowTitle().contains(QStringLiteral("path*"))) << "opened into an empty path: saved";
+    w.Item("mnuPath", 0)->trigger();
+    FindDummyWindow(w)->AddButton()->click();
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("    [ path*, dummies* ]"))) << w.windowTitle().toStdString();
+
+    std::vector<QString> questions;
+    std::vector<QMessageBox::StandardButton> replies{QMessageBox::Save, QMessageBox::Cancel};
+    w.AskSaveChanges = [&](const QString& text) {
+        questions.push_back(text);
+        return replies[questions.size() - 1];
+    };
+    answer = dir.File("out.zvp");
+    EXPECT_FALSE(w.ConfirmClose());
+    EXPECT_EQ(questions, (std::vector<QString>{QStringLiteral("Save changes to the path?"),
+                                               QStringLiteral("Save changes to the dummies?")}));
+    EXPECT_EQ(test::ReadText(answer), track::SerializePath(P()));
+    EXPECT_TRUE(w.windowTitle().endsWith(QStringLiteral("    [ dummies* ]"))) << w.windowTitle().toStdString();
+    replies = {QMessageBox::Discard};
+    questions.clear();
+    EXPECT_TRUE(w.ConfirmClose());
+    EXPECT_EQ(questions.size(), 1u);
+    SetFileChooser({});
 }
 
 TEST_F(PathCommandsTest, BezierKeysInTheWaypointModeUndoAsOneStep) {

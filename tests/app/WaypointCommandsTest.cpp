@@ -119,7 +119,7 @@ TEST_F(WaypointCommandsTest, ClosingAsksForUnsavedWaypoints) {
         questions.push_back(text);
         return QMessageBox::Save;
     };
-    EXPECT_TRUE(w.ConfirmDiscard() && w.ConfirmDiscardWaypoints());
+    EXPECT_TRUE(w.ConfirmDiscard() && w.ConfirmDiscard(Document::Waypoints));
     EXPECT_TRUE(questions.empty());
 
     T().CurWp = 1;
@@ -127,7 +127,7 @@ TEST_F(WaypointCommandsTest, ClosingAsksForUnsavedWaypoints) {
     EXPECT_TRUE(w.ConfirmDiscard()) << "the model is unchanged";
     const std::string path = (dir.Path() / "saved.aiw").string();
     SetFileChooser([&](const FileRequest&) { return QStringList{QString::fromStdString(path)}; });
-    EXPECT_TRUE(w.ConfirmDiscardWaypoints());
+    EXPECT_TRUE(w.ConfirmDiscard(Document::Waypoints));
     SetFileChooser({});
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_EQ(questions[0], QStringLiteral("Save changes to the waypoints?"));

@@ -100,5 +100,29 @@ TEST(CliAiw, EditFailuresAndBadUsage) {
     EXPECT_NE(test::ReadText(out).find("wp_ins=BOX\r\n"), std::string::npos);
 }
 
+// "Get from Path" over the appended paths: a ring of default waypoints, then edited onto a model.
+TEST(CliAiw, FromPathMakesARing) {
+    test::TempDir dir;
+    const std::string three = ZV_SOURCE_DIR "/fuzz/corpus/path/three.zvp";
+    const std::string out = dir.File("ring.aiw");
+    ASSERT_EQ(Cli({"aiw", "from-path", three, three, out}).Status, kOk);
+    const auto doc = nlohmann::json::parse(Cli({"aiw", "dump", out}).Out);
+    ASSERT_EQ(doc["waypoints"].size(), 6u);
+    EXPECT_EQ(doc["waypoints"][0]["ptrs"], nlohmann::json::parse("[5, 1, -1, -2]"));
+    EXPECT_EQ(doc["waypoints"][5]["ptrs"][1], 0);
+    EXPECT_EQ(doc["waypoints"][2]["pos"], nlohmann::json::parse("[10, 0, 10]"));
+    EXPECT_EQ(test::ReadText(out).find("wp_key"), std::string::npos);
+    ASSERT_EQ(Cli({"aiw", "from-path", "--to", "f1cs", three, out}).Status, kOk);
+    EXPECT_NE(test::ReadText(out).find("wp_key"), std::string::npos);
+
+    const CliResult moved = Cli({"aiw", "edit", out, out, "--select-all", "--adjust-height", kBox});
+    ASSERT_EQ(moved.Status, kOk) << moved.Err;
+    EXPECT_NE(moved.Out.find("--select-all: waypoints: 3  slots: 0  current: 0  selected: 3"),
+              std::string::npos);
+
+    EXPECT_EQ(Cli({"aiw", "from-path", dir.File("none.zvp"), out}).Status, kFailed);
+    EXPECT_EQ(Cli({"aiw", "from-path", out}).Status, kBadUsage);
+}
+
 } // namespace
 } // namespace zv::cli

@@ -82,6 +82,10 @@ Settings NonDefault() {
     s.PolygonGroupWinPosition = {11, 21, 301, 501};
     s.TexWinPosition = {-12, -22, 50, 60};
     s.WPWinPosition = {13, 23, 303, 503};
+    s.MapWinPosition = {14, 24, 304, 504};
+    s.DummyWinPosition = {15, 25, 305, 505};
+    s.OptionsWinPosition = {16, 26, 306, 506};
+    s.RecentFiles = {{"scgt", "/cars/a b.vrl"}, {"aiw", "/tracks/x.aiw"}, {"path", "/p/ring.zvp"}};
     s.Grid = {-100.5f, 0.25f, 0.01f, -3.3f, 1e-3f, 255.5f, true, 0.125f};
     return s;
 }
@@ -117,7 +121,8 @@ void ExpectSameStored(const Settings& a, const Settings& b) {
     ZV_EXPECT_SAME(View4_BackColor);
     ZV_EXPECT_SAME(View4_GridColor);
     for (auto win : {&Settings::VertexGroupWinPosition, &Settings::PolygonGroupWinPosition,
-                     &Settings::TexWinPosition, &Settings::WPWinPosition}) {
+                     &Settings::TexWinPosition, &Settings::WPWinPosition, &Settings::MapWinPosition,
+                     &Settings::DummyWinPosition, &Settings::OptionsWinPosition}) {
         const WindowPosition& x = a.*win;
         const WindowPosition& y = b.*win;
         EXPECT_TRUE(x.Left == y.Left && x.Top == y.Top && x.Width == y.Width && x.Height == y.Height)
@@ -131,6 +136,7 @@ void ExpectSameStored(const Settings& a, const Settings& b) {
     ZV_EXPECT_SAME(Grid.StepZ);
     ZV_EXPECT_SAME(Grid.SnapVertices);
     ZV_EXPECT_SAME(Grid.SnapGridSize);
+    ZV_EXPECT_SAME(RecentFiles);
 }
 #undef ZV_EXPECT_SAME
 
@@ -156,12 +162,34 @@ TEST_F(ConfigFileTest, SavedFileHasTheExpectedLayout) {
     EXPECT_NE(text.find("\r\n\r\nViewAxis\r\n 1 \r\n\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\n\r\nVertexGroupWinPosition\r\n 0 \r\n 0 \r\n 240 \r\n 400 \r\n\r\nPolygon"),
               std::string::npos);
-    // The grid ends the settings of the tool windows; the editor window's place comes last.
+    // The grid ends the settings of the tool windows; the keys added later follow it.
     const std::string grid =
         "\r\n\r\nGridProperties\r\n-10 \r\n 10 \r\n .01 \r\n-.5 \r\n 4096 \r\n 1 \r\nTrue\r\n"
-        " 1E-05 \r\n\r\nMainWinPosition\r\n 40 \r\n 40 \r\n 1280 \r\n 800 \r\n\r\n";
-    ASSERT_GE(text.size(), grid.size());
-    EXPECT_EQ(text.substr(text.size() - grid.size()), grid);
+        " 1E-05 \r\n\r\nMainWinPosition\r\n 40 \r\n 40 \r\n 1280 \r\n 800 \r\n\r\nMapWinPosition\r\n";
+    EXPECT_NE(text.find(grid), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\n\r\nRecentFiles\r\n 0 \r\n\r\n"));
+}
+
+// Only what reads back as the same list is written; a list cut short by hand keeps its whole
+// entries.
+TEST_F(ConfigFileTest, RecentFilesKeepOnlyStorableEntries) {
+    Settings s;
+    s.RecentFiles = {{"scgt", "relative.vrl"}, {"aiw", "/a\nb.aiw"}, {"MaxTex", "/m.vrl"}, {"path", "/ok.zvp"}};
+    for (int i = 0; i < 12; ++i) {
+        s.RecentFiles.push_back({"bin", "/m" + std::to_string(i) + ".bin"});
+    }
+    ASSERT_TRUE(SaveConfig(Path(), s, ui));
+    Settings loaded;
+    ASSERT_TRUE(LoadConfig(Path(), loaded, ui));
+    ASSERT_EQ(loaded.RecentFiles.size(), kMaxRecentFiles);
+    EXPECT_EQ(loaded.RecentFiles.front(), (RecentFile{"path", "/ok.zvp"}));
+    EXPECT_EQ(loaded.RecentFiles.back().Path, "/m8.bin");
+
+    dir.Write("ZV068.CFG", "RecentFiles\r\n 3 \r\nscgt\r\n/a.vrl\r\nMaxTex\r\n 20 \r\n");
+    Settings cut;
+    LoadConfig(Path(), cut, ui);
+    EXPECT_EQ(cut.RecentFiles, (std::vector<RecentFile>{{"scgt", "/a.vrl"}}));
+    EXPECT_EQ(cut.MaxTex, 20);
 }
 
 TEST_F(ConfigFileTest, PerKeyRulesApplyOnReading) {
@@ -448,6 +476,8 @@ TEST_F(ConfigFileTest, ConfigFilePathPrefersTheProgramFolder) {
     const ScopedEnv home("HOME", dir.File("home").c_str());
     EXPECT_EQ(ConfigFilePath(missingProgramDir), dir.File("home/.config/zorvane/ZV068.CFG"));
     EXPECT_EQ(HomeFolder(), dir.File("home"));
+    // An installed program run by root must not write its settings beside itself.
+    EXPECT_EQ(ConfigFilePath("/usr/bin"), dir.File("home/.config/zorvane/ZV068.CFG"));
 }
 
 } // namespace

@@ -29,7 +29,10 @@ TEST_F(DroppedFilesTest, FirstOpensLaterOnesMergeOthersAreSkipped) {
     std::filesystem::copy_file(kBox, a);
     std::filesystem::copy_file(kBox, c);
     const std::string b = dir.Write("b.txt", std::string("not a model"));
-    EXPECT_EQ(LoadDroppedFiles(*ws, {a, b, c}, false), "c.VRL");
+    const std::vector<LoadedFile> loaded = LoadDroppedFiles(*ws, {a, b, c}, false);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[1].Path, c);
+    EXPECT_EQ(loaded[1].Format->Name, "scgt");
     EXPECT_EQ(ws->Model.PolyCount, 12);
     ASSERT_EQ(ws->Model.PartCount(), 2);
     EXPECT_EQ(ws->Model.PartNodes[1].Text, "c   p:6");
@@ -37,17 +40,20 @@ TEST_F(DroppedFilesTest, FirstOpensLaterOnesMergeOthersAreSkipped) {
 }
 
 TEST_F(DroppedFilesTest, BinFirstThenVrlMerges) {
-    ASSERT_TRUE(LoadDroppedFiles(*ws, {kBox}, false) == "box.vrl");
+    ASSERT_EQ(LoadDroppedFiles(*ws, {kBox}, false).size(), 1u);
     const std::string bin = dir.File("box.bin");
     ASSERT_TRUE(WriteBin(*ws, bin));
     NewModel(*ws);
-    EXPECT_EQ(LoadDroppedFiles(*ws, {bin, kBox}, false), "box.vrl");
+    const std::vector<LoadedFile> loaded = LoadDroppedFiles(*ws, {bin, kBox}, false);
+    ASSERT_EQ(loaded.size(), 2u);
+    EXPECT_EQ(loaded[0].Format->Name, "bin");
+    EXPECT_EQ(loaded[1].Format->Name, "scgt");
     EXPECT_EQ(ws->Model.PolyCount, 12);
     EXPECT_EQ(ws->Model.VertCount, 16);
 }
 
 TEST_F(DroppedFilesTest, NothingLoadableLeavesTheModel) {
-    EXPECT_EQ(LoadDroppedFiles(*ws, {dir.Write("x.obj", std::string("?"))}, true), "");
+    EXPECT_TRUE(LoadDroppedFiles(*ws, {dir.Write("x.obj", std::string("?"))}, true).empty());
     EXPECT_EQ(ws->Model.VertCount, -1);
 }
 
