@@ -23,6 +23,18 @@ constexpr std::string_view kLeftOut[] = {".txt", ".obj"};
 constexpr std::string_view kText[] = {".asc", ".aiw", ".zvp"};
 // A glob weight below the default 50 for extensions many unrelated programs use.
 constexpr std::string_view kGeneric[] = {".bin"};
+// How a file starts, for extensions other types claim as well: plain text and signatures also
+// end in ".asc", and the glob alone would be a tie that plain text wins. Priority 80: some
+// desktops look at magic of lower priority only after the globs.
+struct Magic {
+    std::string_view Extension;
+    std::string_view Text;
+    std::string_view Range; // byte offsets where the text may start
+};
+constexpr Magic kMagic[] = {
+    {".asc", "Ambient light color", "0"},
+    {".asc", "Named object:", "0"},
+};
 
 // One file type: an extension with the labels of every format that uses it.
 struct FileType {
@@ -100,6 +112,15 @@ std::string MimeXml(const std::vector<FileType>& types) {
         if (Contains(kText, t.Extension)) {
             xml << "    <sub-class-of type=\"text/plain\"/>\n";
         }
+        bool magic = false;
+        for (const Magic& m : kMagic) {
+            if (m.Extension == t.Extension) {
+                xml << (magic ? "" : "    <magic priority=\"80\">\n") << "      <match type=\"string\" value=\""
+                    << Escaped(m.Text) << "\" offset=\"" << m.Range << "\"/>\n";
+                magic = true;
+            }
+        }
+        xml << (magic ? "    </magic>\n" : "");
         xml << "    <generic-icon name=\"zorvane\"/>\n"
             << "    <glob pattern=\"*" << t.Extension << "\"" << weight << " case-sensitive=\"false\"/>\n"
             << "  </mime-type>\n";

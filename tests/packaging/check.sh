@@ -95,6 +95,13 @@ check_association() {
         type=$(xdg query filetype "$sample")
         [ "$type" = application/x-zorvane-vrl ] || fail "xdg-mime gives '$type' for $sample"
     done
+    # ".asc" is also plain text's and signatures': the first lines decide.
+    local asc
+    asc=$(xdg query filetype "$source/tests/data/secondreality_TESTI.ASC")
+    [ "$asc" = application/x-zorvane-asc ] || fail "xdg-mime gives '$asc' for a 3D Studio ASCII file"
+    printf 'just some text\n' >"$work/notes.asc"
+    asc=$(xdg query filetype "$work/notes.asc")
+    [ "$asc" != application/x-zorvane-asc ] || fail "any .asc file is taken for a 3D Studio ASCII file"
     while read -r type; do
         local app
         app=$(xdg query default "$type")
