@@ -4,6 +4,7 @@
 #include "cli/Cli.h"
 #include "cli/ConsoleUi.h"
 #include "cli/ModelJson.h"
+#include "cli/PathCommand.h"
 #include "formats/BinFormat.h"
 #include "formats/VrlReader.h"
 #include "model/Paths.h"
@@ -312,14 +313,10 @@ int FromPath(ConsoleUi& ui, const Arguments& a, WaypointTables& t) {
         throw UsageError{"from-path needs PATH and OUT"};
     }
     track::PathTable p;
-    edit::Recorder none;
-    for (std::size_t i = 0; i + 1 < a.Files.size(); ++i) {
-        const int before = ui.MessageCount();
-        track::OpenPath(ui, none, p, a.Files[i]);
-        if (ui.MessageCount() != before) {
-            return kFailed;
-        }
+    if (!ReadPathFiles(ui, p, std::span(a.Files).first(a.Files.size() - 1))) {
+        return kFailed;
     }
+    edit::Recorder none;
     if (p.Pts.empty()) {
         ui.ShowMessage("Get from Path", "The path has no points.", model::MessageIcon::Warning,
                        model::MessageButtons::Ok);

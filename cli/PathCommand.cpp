@@ -124,15 +124,6 @@ std::string PointsJson(const track::PathTable& p) {
     return doc.dump();
 }
 
-// Appends the points of path outside any history; false after a reported failure (also when
-// the path was full and the rest was left out).
-bool Read(ConsoleUi& ui, track::PathTable& p, const std::string& path) {
-    edit::Recorder none;
-    const int before = ui.MessageCount();
-    track::OpenPath(ui, none, p, path);
-    return ui.MessageCount() == before;
-}
-
 int FromAiw(ConsoleUi& ui, const Arguments& a, std::ostream& err) {
     auto t = std::make_unique<waypoints::WaypointTables>();
     edit::Recorder none;
@@ -202,7 +193,7 @@ int Run(const std::string& sub, const Arguments& a, std::ostream& out, std::ostr
         if (a.Files.size() != 1) {
             throw UsageError{"dump needs exactly one FILE"};
         }
-        if (!Read(ui, p, a.Files[0])) {
+        if (!ReadPathFiles(ui, p, a.Files)) {
             return kFailed;
         }
         out << PointsJson(p) << '\n';
@@ -211,15 +202,25 @@ int Run(const std::string& sub, const Arguments& a, std::ostream& out, std::ostr
     if (a.Files.size() < 2) {
         throw UsageError{"convert needs IN and OUT"};
     }
-    for (std::size_t i = 0; i + 1 < a.Files.size(); ++i) {
-        if (!Read(ui, p, a.Files[i])) {
-            return kFailed;
-        }
+    if (!ReadPathFiles(ui, p, std::span(a.Files).first(a.Files.size() - 1))) {
+        return kFailed;
     }
     return track::WritePath(ui, p, a.Files.back()) ? kOk : kFailed;
 }
 
 } // namespace
+
+bool ReadPathFiles(ConsoleUi& ui, track::PathTable& p, std::span<const std::string> files) {
+    edit::Recorder none;
+    for (const std::string& file : files) {
+        const int before = ui.MessageCount();
+        track::OpenPath(ui, none, p, file);
+        if (ui.MessageCount() != before) {
+            return false;
+        }
+    }
+    return true;
+}
 
 int RunPath(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string sub = args.size() > 1 ? args[1] : "";

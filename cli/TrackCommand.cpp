@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "cli/ConsoleUi.h"
+#include "cli/PathCommand.h"
 #include "config/ConfigFile.h"
 #include "formats/BinFormat.h"
 #include "formats/FileBytes.h"
@@ -184,14 +185,10 @@ int Run(const Arguments& a, const std::string& configPath, std::ostream& err) {
     if (!configPath.empty() && formats::IsFile(configPath)) {
         config::LoadConfig(configPath, ws->Settings, ui, config::MissingFile::Quiet);
     }
-    edit::Recorder none;
-    for (std::size_t i = 0; i + 1 < a.Files.size(); ++i) {
-        const int before = ui.MessageCount();
-        track::OpenPath(ui, none, ws->Path, a.Files[i]);
-        if (ui.MessageCount() != before) {
-            return kFailed;
-        }
+    if (!ReadPathFiles(ui, ws->Path, std::span(a.Files).first(a.Files.size() - 1))) {
+        return kFailed;
     }
+    edit::Recorder none;
     if (ws->Path.Count() < 2) {
         err << "zorvane-cli track: a track needs a path of at least two points (" << ws->Path.Count()
             << " read)\n";

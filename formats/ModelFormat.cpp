@@ -46,16 +46,11 @@ std::vector<ModelFormat> MakeTable() {
         f.Merge = MergeScgt;
         f.Save = SaveScgt;
         t.push_back(f);
-    }
-    {
-        ModelFormat f;
+        // The other VRL variant: the same file kind, named only (".vrl" stays Sports Car GT's).
         f.Name = "f1";
         f.Label = "F1 2000 VRL";
-        f.Extensions = {".vrl"};
-        f.NotFoundTitle = "Vrl-File not found";
-        f.ErrorTitle = "  Vrl open error";
+        f.ExtensionDecides = false;
         f.Decode = DecodeF1Vrl;
-        f.Fault = OnFault::KeepNothing;
         f.Merge = MergeF1;
         f.Save = SaveF1;
         t.push_back(f);
